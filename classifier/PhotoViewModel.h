@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ChangePublisher.h"
+#include "platform/DecodedImage.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderChooser.h"
+#include "platform/ImageDecoder.h"
+#include "platform/ItemProvider.h"
+#include "platform/MainThread.h"
+
+namespace vesko {
+
+// The services of the desktop the classifier reaches. All must be set.
+struct PlatformServices {
+    std::shared_ptr<FileSystem> fileSystem;
+    std::shared_ptr<ImageDecoder> imageDecoder;
+    std::shared_ptr<FolderChooser> folderChooser;
+    std::shared_ptr<Desktop> desktop;
+    std::shared_ptr<MainThread> mainThread;
+};
+
+// The undo record: where a decision found a photo and where it sent it.
+struct MoveRecord {
+    std::filesystem::path file;
+    std::filesystem::path destination;
+    // False when the move did not happen; undoing it then must not move whatever sits at
+    // `destination`, which is not ours.
+    bool moved = true;
+
+    bool operator==(const MoveRecord&) const = default;
+};
+
+enum class ClassifierState { Start, Deciding, Finished };
+
+inline constexpr std::string_view kSelectedFolder = "Selected";
+inline constexpr std::string_view kDiscardedFolder = "Discarded";
+
+// The classifier: the queue of photos of one chosen folder, the undo record, and the state the
+// window shows. Every operation and every read belongs to the main thread; no operation
+// reports an error, each absorbs its own failures and leaves the result in the state.
+class PhotoViewModel : public std::enable_shared_from_this<PhotoViewModel> {
+public:
+    // The classifier is shared: the window holds it, and so does a drop until its folder has
+    // been loaded. Whichever holder lets go last, the teardown runs on the main thread.
+    static std::shared_ptr<PhotoViewModel> create(PlatformServices services);
+
+    PhotoViewModel(const PhotoViewModel&) = delete;
+    PhotoViewModel& operator=(const PhotoViewModel&) = delete;
+
+    // Published state: each assignment is announced through objectWillChange() first.
+    const ImageHandle& currentImage() const { return currentImage_.get(); }
+    std::int64_t remaining() const { return remaining_.get(); }
+    bool showFinished() const { return showFinished_.get(); }
+    const std::optional<std::string>& folderName() const { return folderName_.get(); }
+    const std::optional<std::string>& currentFileName() const { return currentFileName_.get(); }
+    std::int64_t progress() const { return progress_.get(); }
+    std::int64_t total() const { return total_.get(); }
+    bool canUndo() const { return canUndo_.get(); }
+    // The one field the window writes: false when the completion alert is dismissed.
+    void setShowFinished(bool value) { showFinished_.set(value); }
+
+    ChangePublisher& objectWillChange() { return objectWillChange_; }
+
+    // Plain state, not announced and not shown by the window.
+    const std::deque<std::filesystem::path>& queue() const { return queue_; }
+    const std::optional<std::filesystem::path>& sourceFolder() const { return sourceFolder_; }
+    const std::optional<MoveRecord>& lastMoved() const { return lastMoved_; }
+    ClassifierState state() const;
+
+    void selectFolder();
+    void handleDrop(const std::vector<std::shared_ptr<ItemProvider>>& providers);
+    void loadFolder(const std::filesystem::path& folder);
+    void showCurrent();
+    void skipCurrent();
+    void undoLast();
+    void reset();
+    void classifyCurrent(std::string_view subfolder);
+
+private:
+    explicit PhotoViewModel(PlatformServices services);
+    ~PhotoViewModel();
+    static void tearDown(PhotoViewModel* classifier);
+
+    // The publisher comes first so that it outlives the fields that refer to it.
+    ChangePublisher objectWillChange_;
+    Published<ImageHandle> currentImage_{objectWillChange_, nullptr};
+    Published<std::int64_t> remaining_{objectWillChange_, 0};
+    Published<bool> showFinished_{objectWillChange_, false};
+    Published<std::optional<std::string>> folderName_{objectWillChange_, std::nullopt};
+    Published<std::optional<std::string>> currentFileName_{objectWillChange_, std::nullopt};
+    Published<std::int64_t> progress_{objectWillChange_, 0};
+    Published<std::int64_t> total_{objectWillChange_, 0};
+    Published<bool> canUndo_{objectWillChange_, false};
+    std::deque<std::filesystem::path> queue_;
+    std::optional<std::filesystem::path> sourceFolder_;
+    std::optional<MoveRecord> lastMoved_;
+
+    PlatformServices services_;
+};
+
+}  // namespace vesko

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace vesko {
+
+// What is at a path, following symbolic links.
+struct PathKind {
+    bool exists = false;
+    bool isDirectory = false;
+};
+
+// The file operations the classifier needs. Paths are absolute; names are bytes and need not
+// be valid UTF-8. No method throws.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Whether something exists at `path` and whether it is a directory, following symbolic
+    // links; a path that cannot be examined counts as not existing. Any thread.
+    virtual PathKind kindOf(const std::filesystem::path& path) const = 0;
+
+    // The entries directly inside `folder`, as `folder` joined with each name, in the order the
+    // file system yields them (never sorted), hidden entries and sub-folders included, "." and
+    // ".." left out. Returns nothing when the folder cannot be listed (missing, not a folder,
+    // no permission, an error part-way). Main thread.
+    virtual std::optional<std::vector<std::filesystem::path>> list(
+        const std::filesystem::path& folder) const = 0;
+
+    // Creates `folder` and any missing parents. A folder that already exists is success and is
+    // left as it is. Returns the error otherwise, e.g. when a file is in the way. Main thread.
+    virtual std::error_code createDirectories(const std::filesystem::path& folder) = 0;
+
+    // Moves the item at `from` to `to` on the same file system. Never replaces anything: when
+    // anything exists at `to` the move fails with `file_exists`. On failure both paths are as
+    // they were. Nothing is ever copied: a move across file systems fails. Main thread.
+    virtual std::error_code move(const std::filesystem::path& from,
+                                 const std::filesystem::path& to) = 0;
+};
+
+}  // namespace vesko

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+
+namespace vesko {
+
+// Reads the text of a local file URL ("file:///home/ana/My%20Photos/") and returns the absolute
+// path it names, percent-decoded byte for byte and without trailing slashes. Returns nothing for
+// anything else: another scheme, a remote host, a relative reference, a malformed escape, or
+// a NUL or control byte anywhere. Pure; any thread.
+std::optional<std::filesystem::path> pathFromUrlBytes(std::span<const std::uint8_t> bytes);
+
+// The file URL for an absolute path, percent-encoding every byte outside the unreserved set
+// and '/'. The inverse of pathFromUrlBytes. Pure; any thread.
+std::string fileUrlFromPath(const std::filesystem::path& path);
+
+}  // namespace vesko

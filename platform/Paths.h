@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vesko {
+
+// Path operations with the meaning the classifier relies on. Names are byte strings: nothing
+// here decodes, normalises or validates text. All are pure and may run on any thread.
+
+// The last component of `path`, ignoring trailing slashes: "/a/b.JPG" -> "b.JPG",
+// "/a/b/" -> "b", "/" -> "/".
+std::string lastPathComponent(const std::filesystem::path& path);
+
+// The text after the last dot of the last component, or "" when it has no dot. Unlike
+// std::filesystem::path::extension, a leading dot counts: ".jpg" -> "jpg", "a." -> "".
+std::string_view pathExtension(std::string_view lastComponent);
+
+// ASCII letters lowered, every other byte unchanged.
+std::string lowercased(std::string_view text);
+
+// `folder` with `name` added as one more component.
+std::filesystem::path appendingPathComponent(const std::filesystem::path& folder,
+                                             std::string_view name);
+
+}  // namespace vesko
