@@ -1,0 +1,72 @@
+#include <algorithm>
+#include <array>
+
+#include "PhotoViewModel.h"
+#include "platform/FileUrl.h"
+#include "platform/Paths.h"
+
+namespace vesko {
+namespace {
+
+constexpr std::array<std::string_view, 5> kPhotoExtensions = {"jpg", "jpeg", "png", "heic",
+                                                              "webp"};
+
+bool isPhoto(const std::filesystem::path& entry) {
+    // Every accepted extension is at most four letters: skip the copy for anything longer.
+    const std::string_view extension = pathExtension(entry.native());
+    if (extension.size() > 4 || extension.find('/') != std::string_view::npos) {
+        return false;
+    }
+    const std::string lower = lowercased(extension);
+    return std::ranges::find(kPhotoExtensions, lower) != kPhotoExtensions.end();
+}
+
+}  // namespace
+
+void PhotoViewModel::selectFolder() {
+    if (auto folder = services_.folderChooser->chooseFolder()) {
+        loadFolder(*folder);
+    }
+}
+
+void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>& providers) {
+    if (providers.empty()) {
+        return;
+    }
+    // The delivery runs on another thread: it carries what it needs and touches no field.
+    providers.front()->loadItem(
+        kFileUrlType, [self = shared_from_this(), fileSystem = services_.fileSystem,
+                       mainThread = services_.mainThread](std::optional<Item> item,
+                                                          std::optional<std::string>) mutable {
+            const auto* bytes = item ? std::get_if<ItemBytes>(&*item) : nullptr;
+            if (!bytes) {
+                return;
+            }
+            auto folder = pathFromUrlBytes(*bytes);
+            if (!folder || !fileSystem->kindOf(*folder).isDirectory) {
+                return;
+            }
+            mainThread->post([self = std::move(self), folder = std::move(*folder)] {
+                self->loadFolder(folder);
+            });
+        });
+}
+
+void PhotoViewModel::loadFolder(const std::filesystem::path& folder) {
+    sourceFolder_ = folder;
+    folderName_.set(lastPathComponent(folder));
+    std::deque<std::filesystem::path> photos;
+    if (auto entries = services_.fileSystem->list(folder)) {
+        for (auto& entry : *entries) {
+            if (isPhoto(entry)) {
+                photos.push_back(std::move(entry));
+            }
+        }
+    }
+    queue_ = std::move(photos);
+    total_.set(static_cast<std::int64_t>(queue_.size()));
+    progress_.set(0);
+    showCurrent();
+}
+
+}  // namespace vesko

@@ -1,0 +1,55 @@
+#include "PhotoViewModel.h"
+
+#include <cstdio>
+
+#include "platform/Paths.h"
+
+namespace vesko {
+
+std::shared_ptr<PhotoViewModel> PhotoViewModel::create(PlatformServices services) {
+    return std::shared_ptr<PhotoViewModel>(new PhotoViewModel(std::move(services)), &tearDown);
+}
+
+PhotoViewModel::PhotoViewModel(PlatformServices services) : services_(std::move(services)) {}
+
+// The last holder may be a drop's delivery on a worker thread; the fields belong to the main
+// thread, so the teardown goes there.
+void PhotoViewModel::tearDown(PhotoViewModel* classifier) {
+    auto mainThread = classifier->services_.mainThread;
+    if (mainThread->isMainThread()) {
+        delete classifier;
+    } else {
+        mainThread->post([classifier] { delete classifier; });
+    }
+}
+
+PhotoViewModel::~PhotoViewModel() {
+    if (!services_.mainThread->isMainThread()) {
+        std::fputs("PhotoViewModel: torn down off the main thread\n", stderr);
+    }
+}
+
+ClassifierState PhotoViewModel::state() const {
+    if (!folderName().has_value()) {
+        return ClassifierState::Start;
+    }
+    return queue_.empty() ? ClassifierState::Finished : ClassifierState::Deciding;
+}
+
+void PhotoViewModel::showCurrent() {
+    if (!queue_.empty()) {
+        const std::filesystem::path& head = queue_.front();
+        currentImage_.set(services_.imageDecoder->decode(head));
+        currentFileName_.set(lastPathComponent(head));
+        remaining_.set(static_cast<std::int64_t>(queue_.size()));
+        return;
+    }
+    currentImage_.set(nullptr);
+    currentFileName_.set(std::nullopt);
+    showFinished_.set(true);
+    if (sourceFolder_) {
+        services_.desktop->showFolder(*sourceFolder_);
+    }
+}
+
+}  // namespace vesko

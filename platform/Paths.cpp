@@ -1,0 +1,37 @@
+#include "Paths.h"
+
+namespace vesko {
+
+std::string lastPathComponent(const std::filesystem::path& path) {
+    std::string_view text = path.native();
+    while (text.size() > 1 && text.back() == '/') {
+        text.remove_suffix(1);
+    }
+    if (text == "/") {
+        return std::string(text);
+    }
+    const auto slash = text.rfind('/');
+    return std::string(slash == std::string_view::npos ? text : text.substr(slash + 1));
+}
+
+std::string_view pathExtension(std::string_view lastComponent) {
+    const auto dot = lastComponent.rfind('.');
+    return dot == std::string_view::npos ? std::string_view{} : lastComponent.substr(dot + 1);
+}
+
+std::string lowercased(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+std::filesystem::path appendingPathComponent(const std::filesystem::path& folder,
+                                             std::string_view name) {
+    return folder / std::filesystem::path(std::string(name));
+}
+
+}  // namespace vesko

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/ImageDecoder.h"
+
+namespace vesko {
+
+// Decodes any file that exists on the given file system into a 1 x 1 image, except files
+// marked corrupt; remembers every path it was asked for. Main thread only.
+class FakeImageDecoder : public ImageDecoder {
+public:
+    explicit FakeImageDecoder(std::shared_ptr<const FileSystem> fileSystem)
+        : fileSystem_(std::move(fileSystem)) {}
+
+    void markCorrupt(const std::filesystem::path& file) { corrupt_.insert(file); }
+    const std::vector<std::filesystem::path>& decoded() const { return decoded_; }
+
+    ImageHandle decode(const std::filesystem::path& file) const override;
+
+private:
+    std::shared_ptr<const FileSystem> fileSystem_;
+    std::set<std::filesystem::path> corrupt_;
+    mutable std::vector<std::filesystem::path> decoded_;
+};
+
+}  // namespace vesko

@@ -1,0 +1,127 @@
+#include "InMemoryFileSystem.h"
+
+#include <algorithm>
+
+namespace vesko {
+namespace {
+
+std::string key(const std::filesystem::path& path) {
+    std::string text = path.lexically_normal().native();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string parentKey(const std::string& key) {
+    const auto slash = key.rfind('/');
+    return slash == 0 ? "/" : key.substr(0, slash);
+}
+
+bool isInside(const std::string& candidate, const std::string& folder) {
+    const std::string prefix = folder == "/" ? "/" : folder + "/";
+    return candidate.size() > prefix.size() && candidate.starts_with(prefix);
+}
+
+}  // namespace
+
+void InMemoryFileSystem::add(const std::filesystem::path& path, bool isDirectory) {
+    const std::string k = key(path);
+    if (k != "/" && !find(parentKey(k))) {
+        add(parentKey(k), true);
+    }
+    nodes_.try_emplace(k, Node{isDirectory, nextOrder_++});
+}
+
+void InMemoryFileSystem::addFile(const std::filesystem::path& file) { add(file, false); }
+
+void InMemoryFileSystem::addFolder(const std::filesystem::path& folder) { add(folder, true); }
+
+void InMemoryFileSystem::remove(const std::filesystem::path& path) {
+    const std::string k = key(path);
+    std::erase_if(nodes_, [&](const auto& node) {
+        return node.first == k || isInside(node.first, k);
+    });
+}
+
+const InMemoryFileSystem::Node* InMemoryFileSystem::find(const std::filesystem::path& path) const {
+    const auto it = nodes_.find(key(path));
+    return it == nodes_.end() ? nullptr : &it->second;
+}
+
+bool InMemoryFileSystem::isFile(const std::filesystem::path& path) const {
+    const Node* node = find(path);
+    return node && !node->isDirectory;
+}
+
+PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {
+    const Node* node = find(path);
+    return node ? PathKind{true, node->isDirectory} : PathKind{};
+}
+
+std::optional<std::vector<std::filesystem::path>> InMemoryFileSystem::list(
+    const std::filesystem::path& folder) const {
+    const Node* node = find(folder);
+    if (!node || !node->isDirectory) {
+        return std::nullopt;
+    }
+    const std::string k = key(folder);
+    std::vector<std::pair<std::uint64_t, std::string>> children;
+    for (const auto& [path, child] : nodes_) {
+        if (isInside(path, k) && parentKey(path) == k) {
+            children.emplace_back(child.order, path);
+        }
+    }
+    std::ranges::sort(children);
+    std::vector<std::filesystem::path> entries;
+    for (auto& child : children) {
+        entries.emplace_back(std::move(child.second));
+    }
+    return entries;
+}
+
+std::error_code InMemoryFileSystem::createDirectories(const std::filesystem::path& folder) {
+    for (std::string k = key(folder);; k = parentKey(k)) {
+        if (const Node* node = find(k); node && !node->isDirectory) {
+            return std::make_error_code(std::errc::not_a_directory);
+        }
+        if (k == "/") {
+            break;
+        }
+    }
+    add(folder, true);
+    return {};
+}
+
+std::error_code InMemoryFileSystem::move(const std::filesystem::path& from,
+                                         const std::filesystem::path& to) {
+    const std::string source = key(from);
+    const std::string target = key(to);
+    if (!find(source)) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    if (find(target)) {
+        return std::make_error_code(std::errc::file_exists);
+    }
+    const Node* parent = find(parentKey(target));
+    if (!parent || !parent->isDirectory) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    if (isInside(target, source)) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    std::map<std::string, Node> moved;
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        if (it->first == source || isInside(it->first, source)) {
+            moved.emplace(target + it->first.substr(source.size()), it->second);
+            it = nodes_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    moved[target].order = nextOrder_++;
+    nodes_.merge(moved);
+    return {};
+}
+
+}  // namespace vesko

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace vesko {
+
+// A file system held in memory, for tests. Listings come in the order entries were created
+// (or moved in), not sorted, so that tests can tell the order is kept. Not thread-safe.
+class InMemoryFileSystem : public FileSystem {
+public:
+    // Creates a file, and any missing parent folders.
+    void addFile(const std::filesystem::path& file);
+    // Creates a folder, and any missing parent folders.
+    void addFolder(const std::filesystem::path& folder);
+    void remove(const std::filesystem::path& path);
+    bool isFile(const std::filesystem::path& path) const;
+
+    PathKind kindOf(const std::filesystem::path& path) const override;
+    std::optional<std::vector<std::filesystem::path>> list(
+        const std::filesystem::path& folder) const override;
+    std::error_code createDirectories(const std::filesystem::path& folder) override;
+    std::error_code move(const std::filesystem::path& from,
+                         const std::filesystem::path& to) override;
+
+private:
+    struct Node {
+        bool isDirectory = false;
+        std::uint64_t order = 0;
+    };
+
+    void add(const std::filesystem::path& path, bool isDirectory);
+    const Node* find(const std::filesystem::path& path) const;
+
+    std::map<std::string, Node> nodes_{{"/", Node{true, 0}}};
+    std::uint64_t nextOrder_ = 1;
+};
+
+}  // namespace vesko

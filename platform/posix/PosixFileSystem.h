@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace vesko {
+
+// The file system of a POSIX system. Moves use rename with RENAME_NOREPLACE; where the file
+// system does not support that flag, a file is hard-linked to its new name and then unlinked
+// from the old one, which cannot replace either. Other kinds of item then fail to move.
+class PosixFileSystem : public FileSystem {
+public:
+    enum class MoveMethod { noReplaceRename, linkThenUnlink };
+
+    // `method` is for tests that need the fallback on a file system that has the flag.
+    explicit PosixFileSystem(MoveMethod method = MoveMethod::noReplaceRename) : method_(method) {}
+
+    PathKind kindOf(const std::filesystem::path& path) const override;
+    std::optional<std::vector<std::filesystem::path>> list(
+        const std::filesystem::path& folder) const override;
+    std::error_code createDirectories(const std::filesystem::path& folder) override;
+    std::error_code move(const std::filesystem::path& from,
+                         const std::filesystem::path& to) override;
+
+private:
+    MoveMethod method_;
+};
+
+// Moves a regular file or symbolic link by linking it at `to` and unlinking `from`; fails with
+// file_exists when anything is at `to`, and with operation_not_supported for other items.
+std::error_code moveByLinking(const std::filesystem::path& from, const std::filesystem::path& to);
+
+}  // namespace vesko

@@ -1,0 +1,114 @@
+#include "ClassifierFixture.h"
+
+namespace vesko {
+namespace {
+
+using Names = std::vector<std::string>;
+using Op = FailingFileSystem::Operation;
+
+TEST_F(ClassifierTest, NewClassifierIsAtTheStart) {
+    EXPECT_EQ(classifier->state(), ClassifierState::Start);
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 0, false, {}, {}, 0, 0, false}));
+    EXPECT_TRUE(classifier->queue().empty());
+    EXPECT_FALSE(classifier->lastMoved());
+    EXPECT_FALSE(classifier->sourceFolder());
+}
+
+TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
+    loadPhotos({"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP", "f.jpe", "g.gif", "h.tiff",
+                "noext", "x.txt.jpg", "x.jpg.txt", "._IMG_0001.jpg", ".jpg", "dot.", "sp ace.jpg ",
+                "\xff\xfe.jpg"});
+    disk->addFolder(folder / "trip.jpg");
+    disk->addFolder(folder / "Selected");
+    classifier->reset();
+    classifier->loadFolder(folder);
+    EXPECT_EQ(queueNames(), (Names{"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP",
+                                   "x.txt.jpg", "._IMG_0001.jpg", ".jpg", "\xff\xfe.jpg",
+                                   "trip.jpg"}));
+    EXPECT_EQ(classifier->total(), 10);
+}
+
+TEST_F(ClassifierTest, KeepsTheListingOrder) {
+    loadPhotos({"b.jpg", "c.jpg", "a.jpg"});
+    EXPECT_EQ(queueNames(), (Names{"b.jpg", "c.jpg", "a.jpg"}));
+    EXPECT_EQ(classifier->currentFileName(), "b.jpg");
+}
+
+TEST_F(ClassifierTest, LoadingAnnouncesItsFieldsInOrderBeforeStoringEach) {
+    addPhotos({"a.jpg", "b.jpg"});
+    watch();
+    classifier->loadFolder(folder);
+    // folderName, total, progress, then the presentation: image, file name, remaining.
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].folderName, std::nullopt);
+    EXPECT_EQ(events[1].folderName, "photos");
+    EXPECT_EQ(events[1].total, 0);
+    EXPECT_EQ(events[2].total, 2);
+    EXPECT_FALSE(events[3].hasImage);
+    EXPECT_TRUE(events[4].hasImage);
+    EXPECT_EQ(events[4].currentFileName, std::nullopt);
+    EXPECT_EQ(events[5].currentFileName, "a.jpg");
+    EXPECT_EQ(events[5].remaining, 0);
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "a.jpg", 0, 2, false}));
+    EXPECT_EQ(classifier->state(), ClassifierState::Deciding);
+}
+
+TEST_F(ClassifierTest, FolderWithoutPhotosOrUnlistableFinishesAtOnce) {
+    for (const bool unlistable : {false, true}) {
+        SCOPED_TRACE(unlistable);
+        classifier->reset();
+        desktop->shown.clear();
+        addPhotos({"notes.txt"});
+        if (unlistable) {
+            addPhotos({"a.jpg"});
+            fileSystem->fail(Op::list);
+        }
+        classifier->loadFolder(folder);
+        EXPECT_EQ(classifier->state(), ClassifierState::Finished);
+        EXPECT_EQ(snapshotOf(*classifier).folderName, "photos");
+        EXPECT_TRUE(classifier->showFinished());
+        EXPECT_EQ(classifier->total(), 0);
+        EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
+    }
+}
+
+TEST_F(ClassifierTest, FolderNameIgnoresATrailingSlash) {
+    disk->addFolder("/shoots/2024 Summer");
+    classifier->loadFolder("/shoots/2024 Summer/");
+    EXPECT_EQ(classifier->folderName(), "2024 Summer");
+}
+
+TEST_F(ClassifierTest, ChooserLoadsTheChosenFolderAndCancelChangesNothing) {
+    addPhotos({"a.jpg"});
+    watch();
+    classifier->selectFolder();
+    EXPECT_EQ(chooser->timesShown, 1);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(classifier->state(), ClassifierState::Start);
+
+    chooser->answer = folder;
+    classifier->selectFolder();
+    EXPECT_EQ(classifier->currentFileName(), "a.jpg");
+    EXPECT_EQ(classifier->sourceFolder(), folder);
+}
+
+TEST_F(ClassifierTest, ReloadingQueuesOnlyPhotosStillInTheFolder) {
+    loadPhotos({"a.jpg", "b.jpg", "c.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    classifier->classifyCurrent(kDiscardedFolder);
+    classifier->reset();
+    classifier->loadFolder(folder);
+    EXPECT_EQ(queueNames(), (Names{"c.jpg"}));
+    EXPECT_EQ(classifier->total(), 1);
+    EXPECT_EQ(classifier->progress(), 0);
+}
+
+TEST_F(ClassifierTest, EmptyDropChangesNothing) {
+    watch();
+    classifier->handleDrop({});
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(mainThread->pending(), 0u);
+}
+
+}  // namespace
+}  // namespace vesko

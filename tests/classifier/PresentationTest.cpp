@@ -1,0 +1,41 @@
+#include "ClassifierFixture.h"
+
+namespace vesko {
+namespace {
+
+TEST_F(ClassifierTest, MaybeOnTheOnlyPhotoReadsItsFileAgain) {
+    loadPhotos({"only.jpg"});
+    classifier->skipCurrent();
+    EXPECT_EQ(decoder->decoded().size(), 2u);
+    EXPECT_EQ(classifier->currentFileName(), "only.jpg");
+    EXPECT_TRUE(classifier->currentImage());
+    EXPECT_EQ(classifier->remaining(), 1);
+}
+
+TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
+    addPhotos({"a.jpg", "B.JPG", "c.jpg"});
+    decoder->markCorrupt(folder / "B.JPG");
+    classifier->loadFolder(folder);
+    disk->remove(folder / "c.jpg");  // vanished after the listing
+
+    classifier->skipCurrent();
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 3, false, "photos", "B.JPG", 0, 3, false}));
+    classifier->skipCurrent();
+    EXPECT_EQ(classifier->currentFileName(), "c.jpg");
+    EXPECT_FALSE(classifier->currentImage());
+}
+
+TEST_F(ClassifierTest, DecidingTheLastPhotoFinishesAndShowsTheFolder) {
+    loadPhotos({"a.jpg"});
+    watch();
+    classifier->classifyCurrent(kSelectedFolder);
+    // progress, canUndo, then image, file name and the finished flag.
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_FALSE(events[4].showFinished);
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 1, true, "photos", {}, 1, 1, true}));
+    EXPECT_EQ(classifier->state(), ClassifierState::Finished);
+    EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
+}
+
+}  // namespace
+}  // namespace vesko

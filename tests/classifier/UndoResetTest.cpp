@@ -1,0 +1,96 @@
+#include "ClassifierFixture.h"
+
+namespace vesko {
+namespace {
+
+using Names = std::vector<std::string>;
+using Op = FailingFileSystem::Operation;
+
+TEST_F(ClassifierTest, UndoMovesThePhotoBackInFrontOfTheCurrentOne) {
+    loadPhotos({"a.jpg", "b.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    watch();
+    classifier->undoLast();
+    EXPECT_TRUE(disk->isFile(folder / "a.jpg"));
+    EXPECT_FALSE(disk->kindOf(folder / "Selected" / "a.jpg").exists);
+    EXPECT_TRUE(disk->kindOf(folder / "Selected").isDirectory);
+    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+    // progress, canUndo, then the presentation.
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(events[1].progress, 0);
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "a.jpg", 0, 2, false}));
+
+    events.clear();
+    classifier->undoLast();
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(ClassifierTest, UndoStillWorksAfterMaybeAndAfterTheLastPhoto) {
+    loadPhotos({"a.jpg", "b.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    classifier->skipCurrent();
+    classifier->undoLast();  // the record outlives Maybe, though the window hides Undo
+    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+
+    classifier->classifyCurrent(kDiscardedFolder);
+    classifier->classifyCurrent(kDiscardedFolder);
+    EXPECT_TRUE(classifier->showFinished());
+    classifier->undoLast();
+    EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
+    EXPECT_EQ(classifier->currentFileName(), "b.jpg");
+    EXPECT_EQ(classifier->state(), ClassifierState::Deciding);
+    classifier->classifyCurrent(kSelectedFolder);
+    EXPECT_EQ(desktop->shown.size(), 2u);
+}
+
+TEST_F(ClassifierTest, FailedMoveBackStillRequeuesThePhoto) {
+    loadPhotos({"a.jpg", "b.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    disk->addFile(folder / "a.jpg");  // a new file took the old name meanwhile
+    classifier->undoLast();
+    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
+    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(classifier->progress(), 0);
+}
+
+// A move that failed never put anything at its destination, so undoing it must not move the
+// unrelated file that was already there into the chosen folder.
+TEST_F(ClassifierTest, UndoOfAFailedMoveLeavesTheOtherFileAlone) {
+    loadPhotos({"a.jpg", "b.jpg"});
+    disk->addFile(folder / "Selected" / "a.jpg");
+    classifier->classifyCurrent(kSelectedFolder);
+    disk->remove(folder / "a.jpg");
+    classifier->undoLast();
+    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
+    EXPECT_FALSE(disk->kindOf(folder / "a.jpg").exists);
+    EXPECT_EQ(classifier->currentFileName(), "a.jpg");
+    EXPECT_FALSE(classifier->currentImage());
+}
+
+TEST_F(ClassifierTest, UndoNeverTakesProgressBelowZero) {
+    loadPhotos({"a.jpg", "b.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    classifier->loadFolder(folder);  // a reload keeps the record but counts from zero
+    classifier->undoLast();
+    EXPECT_EQ(classifier->progress(), 0);
+    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(ClassifierTest, ResetClearsAllButRemainingAndTouchesNoFile) {
+    loadPhotos({"a.jpg", "b.jpg", "c.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    watch();
+    classifier->reset();
+    EXPECT_EQ(events.size(), 7u);
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 2, false, {}, {}, 0, 0, false}));
+    EXPECT_EQ(classifier->state(), ClassifierState::Start);
+    EXPECT_TRUE(classifier->queue().empty());
+    EXPECT_FALSE(classifier->sourceFolder());
+    EXPECT_FALSE(classifier->lastMoved());
+    EXPECT_EQ(fileSystem->calls(Op::move), 1);
+    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
+    EXPECT_TRUE(disk->isFile(folder / "b.jpg"));
+}
+
+}  // namespace
+}  // namespace vesko

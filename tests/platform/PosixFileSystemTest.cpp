@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TempFolder.h"
+#include "platform/posix/PosixFileSystem.h"
+
+namespace vesko {
+namespace {
+
+TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
+    TempFolder folder;
+    for (const char* name : {"b.jpg", "a.jpg", "C D.JPG", "\xff\xfe.jpg", ".hidden", "z.heic"}) {
+        folder.write(name, "x");
+    }
+    std::filesystem::create_directory(folder.path() / "trip.jpg");
+    std::vector<std::filesystem::path> expected;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        expected.push_back(entry.path());
+    }
+    EXPECT_EQ(PosixFileSystem().list(folder.path()), expected);
+    EXPECT_EQ(expected.size(), 7u);
+}
+
+TEST(PosixFileSystem, KindFollowsSymbolicLinks) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "real");
+    std::filesystem::create_directory_symlink(folder.path() / "real", folder.path() / "link");
+    std::filesystem::create_symlink(folder.path() / "gone", folder.path() / "dangling");
+    PosixFileSystem fs;
+    EXPECT_TRUE(fs.kindOf(folder.path() / "link").isDirectory);
+    EXPECT_FALSE(fs.kindOf(folder.path() / "dangling").exists);
+    EXPECT_FALSE(fs.kindOf(folder.path() / "real" / "none").exists);
+}
+
+TEST(PosixFileSystem, LinkFallbackRefusesFoldersInsteadOfRiskingAReplace) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.path() / "trip.jpg");
+    std::filesystem::create_directories(folder.path() / "Selected");
+    EXPECT_EQ(moveByLinking(folder.path() / "trip.jpg", folder.path() / "Selected" / "trip.jpg"),
+              std::make_error_code(std::errc::operation_not_supported));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "trip.jpg"));
+    // The plain way moves a folder, still without replacing.
+    EXPECT_FALSE(PosixFileSystem().move(folder.path() / "trip.jpg",
+                                        folder.path() / "Selected" / "trip.jpg"));
+}
+
+TEST(PosixFileSystem, MoveAcrossFileSystemsCopiesNothing) {
+    TempFolder folder;
+    const std::filesystem::path shm = "/dev/shm";
+    struct stat a{}, b{};
+    if (::stat(shm.c_str(), &a) != 0 || ::stat(folder.path().c_str(), &b) != 0 ||
+        a.st_dev == b.st_dev) {
+        GTEST_SKIP() << "no second file system to move to";
+    }
+    const auto photo = folder.write("a.jpg", "pixels");
+    const auto target = shm / ("vesko-" + std::to_string(::getpid()) + ".jpg");
+    EXPECT_TRUE(PosixFileSystem().move(photo, target));
+    EXPECT_TRUE(std::filesystem::exists(photo));
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST(PosixFileSystem, UnreadableFolderIsNotListed) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every folder";
+    }
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "locked");
+    std::filesystem::permissions(folder.path() / "locked", std::filesystem::perms::none);
+    EXPECT_FALSE(PosixFileSystem().list(folder.path() / "locked"));
+}
+
+}  // namespace
+}  // namespace vesko
