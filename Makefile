@@ -30,7 +30,7 @@ test-asan: setup
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVESKO_SANITIZE=address,undefined \
 	    -DVESKO_BUILD_UI=OFF -DVESKO_BUILD_DECODER=OFF -DVESKO_BUILD_BENCH=OFF
 	cmake --build build-asan
-	ctest --test-dir build-asan -j2 -L core
+	ctest --test-dir build-asan -j2 -L 'core|threads'
 
 # The tests that use more than one thread, under ThreadSanitizer.
 test-tsan: setup
