@@ -14,8 +14,8 @@ Size fitWithin(Size image, DisplayBound bound) {
     const int boundWidth = std::max(bound.width, 1);
     const int boundHeight = std::max(bound.height, 1);
     if (image.width <= boundWidth && image.height <= boundHeight) return image;
-    const double scale = std::min(double(boundWidth) / image.width,
-                                  double(boundHeight) / image.height);
+    const double scale =
+        std::min(double(boundWidth) / image.width, double(boundHeight) / image.height);
     const auto scaled = [scale](int length) {
         return std::max(1, int(std::lround(length * scale)));
     };

@@ -21,14 +21,22 @@ struct Walk {
 
 Walk walkFor(int orientation, long width, long height) {
     switch (orientation) {
-        case 2: return {width - 1, -1, width};
-        case 3: return {width * height - 1, -1, -width};
-        case 4: return {(height - 1) * width, 1, -width};
-        case 5: return {0, width, 1};
-        case 6: return {(height - 1) * width, -width, 1};
-        case 7: return {width * height - 1, -width, -1};
-        case 8: return {width - 1, width, -1};
-        default: return {0, 1, width};
+        case 2:
+            return {width - 1, -1, width};
+        case 3:
+            return {width * height - 1, -1, -width};
+        case 4:
+            return {(height - 1) * width, 1, -width};
+        case 5:
+            return {0, width, 1};
+        case 6:
+            return {(height - 1) * width, -width, 1};
+        case 7:
+            return {width * height - 1, -width, -1};
+        case 8:
+            return {width - 1, width, -1};
+        default:
+            return {0, 1, width};
     }
 }
 

@@ -1,0 +1,142 @@
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include "platform/decoder/ColorTransform.h"
+#include "platform/decoder/ExifOrientation.h"
+#include "platform/decoder/Formats.h"
+#include "platform/decoder/Geometry.h"
+#include "platform/decoder/JpegScale.h"
+#include "platform/decoder/Raster.h"
+
+namespace vesko::decoder {
+namespace {
+
+// A progressive file can declare thousands of tiny scans, each of which costs a pass over the
+// whole image; real encoders write about ten.
+constexpr int kMaxScans = 500;
+// Beyond this libjpeg gives up instead of allocating (progressive files keep every
+// coefficient of the image in memory while decoding).
+constexpr long kMaxLibraryMemory = 768L << 20;
+
+struct ErrorExit {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOut(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorExit*>(info->err)->jump, 1);
+}
+
+void ignoreMessage(j_common_ptr, int) {}
+
+void limitScans(j_common_ptr info) {
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans) jumpOut(info);
+}
+
+// Everything the decode touches lives here, outside the frame that calls setjmp, so that a
+// jump back from libjpeg's error exit leaves it all in a known state.
+struct JpegJob {
+    std::span<const std::uint8_t> bytes;
+    DisplayBound bound;
+    jpeg_decompress_struct info{};
+    ErrorExit error{};
+    jpeg_progress_mgr progress{};
+    int orientation = 1;
+    std::vector<std::uint8_t> icc;
+    bool cmyk = false;
+    Raster raster;
+    int rowsDone = 0;
+};
+
+void readMetadata(JpegJob& job) {
+    for (jpeg_saved_marker_ptr marker = job.info.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && job.orientation == 1) {
+            job.orientation = exifOrientation({marker->data, marker->data_length});
+        }
+    }
+    JOCTET* icc = nullptr;
+    unsigned int iccLength = 0;
+    if (jpeg_read_icc_profile(&job.info, &icc, &iccLength) && icc) {
+        job.icc.assign(icc, icc + iccLength);
+    }
+    std::free(icc);
+}
+
+void chooseOutput(JpegJob& job) {
+    jpeg_decompress_struct& info = job.info;
+    job.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = job.cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+    const Size image{int(info.image_width), int(info.image_height)};
+    const Size target = fitWithin(image, boundBeforeOrientation(job.bound, job.orientation));
+    info.scale_num = jpegScaleEighths(image, target);
+    info.scale_denom = 8;
+}
+
+// Returns false when libjpeg gave up before any header was read.
+bool run(JpegJob& job) {
+    jpeg_decompress_struct& info = job.info;
+    if (setjmp(job.error.jump)) return false;
+    jpeg_mem_src(&info, job.bytes.data(), static_cast<unsigned long>(job.bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    if (!withinPixelLimit(info.image_width, info.image_height)) return false;
+    readMetadata(job);
+    chooseOutput(job);
+    jpeg_start_decompress(&info);
+    job.raster = makeRaster(int(info.output_width), int(info.output_height), false);
+    if (job.raster.pixels.empty() || info.output_components != 4) return false;
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = job.raster.row(int(info.output_scanline));
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
+        job.rowsDone = int(info.output_scanline);
+    }
+    return true;
+}
+
+// The rows a damaged file did not deliver are shown in libjpeg's own filler grey.
+void fillMissingRows(JpegJob& job) {
+    Raster& raster = job.raster;
+    if (job.rowsDone >= raster.height) return;
+    std::uint8_t* from = raster.row(job.rowsDone);
+    const std::uint8_t filler[4] = {128, 128, 128, std::uint8_t(job.cmyk ? 128 : 255)};
+    for (std::uint8_t* p = from; p < raster.pixels.data() + raster.pixels.size(); p += 4) {
+        std::memcpy(p, filler, 4);
+    }
+}
+
+ImageHandle decode(JpegJob& job) {
+    job.info.err = jpeg_std_error(&job.error.manager);
+    job.error.manager.error_exit = jumpOut;
+    job.error.manager.emit_message = ignoreMessage;
+    jpeg_create_decompress(&job.info);
+    job.info.mem->max_memory_to_use = kMaxLibraryMemory;
+    job.progress.progress_monitor = limitScans;
+    job.info.progress = &job.progress;
+    run(job);
+    jpeg_destroy_decompress(&job.info);
+    if (job.rowsDone == 0) return nullptr;
+    fillMissingRows(job);
+    if (job.cmyk) {
+        convertCmykToSrgb(job.raster, job.icc, job.info.saw_Adobe_marker);
+    } else {
+        convertIccToSrgb(job.raster, job.icc);
+    }
+    return finish(std::move(job.raster), job.orientation);
+}
+
+}  // namespace
+
+ImageHandle decodeJpeg(std::span<const std::uint8_t> bytes, DisplayBound bound) {
+    auto job = std::make_unique<JpegJob>();
+    job->bytes = bytes;
+    job->bound = bound;
+    return decode(*job);
+}
+
+}  // namespace vesko::decoder
