@@ -40,7 +40,7 @@ test-tsan: setup
 	ctest --test-dir build-tsan -j2 -L threads
 
 bench: build
-	$(BUILD)/bench/vesko_bench_classifier
+	$(BUILD)/bench/vesko_bench_classifier --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -18,11 +18,11 @@ void PhotoViewModel::classifyCurrent(std::string_view subfolder) {
     if (!sourceFolder_ || queue_.empty() || !isPlainName(subfolder)) {
         return;
     }
-    std::filesystem::path photo = std::move(queue_.front());
+    std::string photo = std::move(queue_.front());
     queue_.pop_front();
-    const std::filesystem::path folder = appendingPathComponent(*sourceFolder_, subfolder);
+    const std::string folder = appendingPathComponent(*sourceFolder_, subfolder);
     services_.fileSystem->createDirectories(folder);
-    std::filesystem::path destination = appendingPathComponent(folder, lastPathComponent(photo));
+    std::string destination = appendingPathComponent(folder, lastPathComponent(photo));
     const bool moved = !services_.fileSystem->move(photo, destination);
     lastMoved_ = MoveRecord{std::move(photo), std::move(destination), moved};
     progress_.set(progress() + 1);

@@ -8,12 +8,11 @@
 namespace vesko {
 namespace {
 
-constexpr std::array<std::string_view, 5> kPhotoExtensions = {"jpg", "jpeg", "png", "heic",
-                                                              "webp"};
+constexpr std::array<std::string_view, 5> kPhotoExtensions = {"jpg", "jpeg", "png", "heic", "webp"};
 
-bool isPhoto(const std::filesystem::path& entry) {
+bool isPhoto(std::string_view entry) {
     // Every accepted extension is at most four letters: skip the copy for anything longer.
-    const std::string_view extension = pathExtension(entry.native());
+    const std::string_view extension = pathExtension(entry);
     if (extension.size() > 4 || extension.find('/') != std::string_view::npos) {
         return false;
     }
@@ -46,16 +45,15 @@ void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>
             if (!folder || !fileSystem->kindOf(*folder).isDirectory) {
                 return;
             }
-            mainThread->post([self = std::move(self), folder = std::move(*folder)] {
-                self->loadFolder(folder);
-            });
+            mainThread->post(
+                [self = std::move(self), folder = folder->native()] { self->loadFolder(folder); });
         });
 }
 
-void PhotoViewModel::loadFolder(const std::filesystem::path& folder) {
+void PhotoViewModel::loadFolder(const std::string& folder) {
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
-    std::deque<std::filesystem::path> photos;
+    std::deque<std::string> photos;
     if (auto entries = services_.fileSystem->list(folder)) {
         for (auto& entry : *entries) {
             if (isPhoto(entry)) {

@@ -38,7 +38,7 @@ ClassifierState PhotoViewModel::state() const {
 
 void PhotoViewModel::showCurrent() {
     if (!queue_.empty()) {
-        const std::filesystem::path& head = queue_.front();
+        const std::string& head = queue_.front();
         currentImage_.set(services_.imageDecoder->decode(head));
         currentFileName_.set(lastPathComponent(head));
         remaining_.set(static_cast<std::int64_t>(queue_.size()));

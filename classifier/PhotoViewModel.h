@@ -29,10 +29,11 @@ struct PlatformServices {
     std::shared_ptr<MainThread> mainThread;
 };
 
-// The undo record: where a decision found a photo and where it sent it.
+// The undo record: where a decision found a photo and where it sent it. Paths here and in the
+// queue are absolute byte strings.
 struct MoveRecord {
-    std::filesystem::path file;
-    std::filesystem::path destination;
+    std::string file;
+    std::string destination;
     // False when the move did not happen; undoing it then must not move whatever sits at
     // `destination`, which is not ours.
     bool moved = true;
@@ -72,14 +73,14 @@ public:
     ChangePublisher& objectWillChange() { return objectWillChange_; }
 
     // Plain state, not announced and not shown by the window.
-    const std::deque<std::filesystem::path>& queue() const { return queue_; }
-    const std::optional<std::filesystem::path>& sourceFolder() const { return sourceFolder_; }
+    const std::deque<std::string>& queue() const { return queue_; }
+    const std::optional<std::string>& sourceFolder() const { return sourceFolder_; }
     const std::optional<MoveRecord>& lastMoved() const { return lastMoved_; }
     ClassifierState state() const;
 
     void selectFolder();
     void handleDrop(const std::vector<std::shared_ptr<ItemProvider>>& providers);
-    void loadFolder(const std::filesystem::path& folder);
+    void loadFolder(const std::string& folder);
     void showCurrent();
     void skipCurrent();
     void undoLast();
@@ -101,8 +102,8 @@ private:
     Published<std::int64_t> progress_{objectWillChange_, 0};
     Published<std::int64_t> total_{objectWillChange_, 0};
     Published<bool> canUndo_{objectWillChange_, false};
-    std::deque<std::filesystem::path> queue_;
-    std::optional<std::filesystem::path> sourceFolder_;
+    std::deque<std::string> queue_;
+    std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
 
     PlatformServices services_;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct PathKind {
 };
 
 // The file operations the classifier needs. Paths are absolute; names are bytes and need not
-// be valid UTF-8. No method throws.
+// be valid UTF-8. Listings are plain strings: a folder may hold a hundred thousand entries, and
+// std::filesystem::path splits every one into components. No method throws.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -27,7 +29,7 @@ public:
     // file system yields them (never sorted), hidden entries and sub-folders included, "." and
     // ".." left out. Returns nothing when the folder cannot be listed (missing, not a folder,
     // no permission, an error part-way). Main thread.
-    virtual std::optional<std::vector<std::filesystem::path>> list(
+    virtual std::optional<std::vector<std::string>> list(
         const std::filesystem::path& folder) const = 0;
 
     // Creates `folder` and any missing parents. A folder that already exists is success and is

@@ -2,8 +2,8 @@
 
 namespace vesko {
 
-std::string lastPathComponent(const std::filesystem::path& path) {
-    std::string_view text = path.native();
+std::string lastPathComponent(std::string_view path) {
+    std::string_view text = path;
     while (text.size() > 1 && text.back() == '/') {
         text.remove_suffix(1);
     }
@@ -29,9 +29,13 @@ std::string lowercased(std::string_view text) {
     return lower;
 }
 
-std::filesystem::path appendingPathComponent(const std::filesystem::path& folder,
-                                             std::string_view name) {
-    return folder / std::filesystem::path(std::string(name));
+std::string appendingPathComponent(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '/') {
+        path.push_back('/');
+    }
+    path.append(name);
+    return path;
 }
 
 }  // namespace vesko

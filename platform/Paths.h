@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,7 +10,7 @@ namespace vesko {
 
 // The last component of `path`, ignoring trailing slashes: "/a/b.JPG" -> "b.JPG",
 // "/a/b/" -> "b", "/" -> "/".
-std::string lastPathComponent(const std::filesystem::path& path);
+std::string lastPathComponent(std::string_view path);
 
 // The text after the last dot of the last component, or "" when it has no dot. Unlike
 // std::filesystem::path::extension, a leading dot counts: ".jpg" -> "jpg", "a." -> "".
@@ -21,7 +20,6 @@ std::string_view pathExtension(std::string_view lastComponent);
 std::string lowercased(std::string_view text);
 
 // `folder` with `name` added as one more component.
-std::filesystem::path appendingPathComponent(const std::filesystem::path& folder,
-                                             std::string_view name);
+std::string appendingPathComponent(std::string_view folder, std::string_view name);
 
 }  // namespace vesko

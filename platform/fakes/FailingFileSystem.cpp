@@ -20,7 +20,7 @@ PathKind FailingFileSystem::kindOf(const std::filesystem::path& path) const {
     return fails(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
 }
 
-std::optional<std::vector<std::filesystem::path>> FailingFileSystem::list(
+std::optional<std::vector<std::string>> FailingFileSystem::list(
     const std::filesystem::path& folder) const {
     return fails(Operation::list) ? std::nullopt : inner_->list(folder);
 }

@@ -8,8 +8,7 @@ ImageHandle FakeImageDecoder::decode(const std::filesystem::path& file) const {
     if (!kind.exists || kind.isDirectory || corrupt_.contains(file)) {
         return nullptr;
     }
-    return std::make_shared<DecodedImage>(1, 1, 4, std::vector<std::uint8_t>{0, 0, 0, 255},
-                                          false);
+    return std::make_shared<DecodedImage>(1, 1, 4, std::vector<std::uint8_t>{0, 0, 0, 255}, false);
 }
 
 }  // namespace vesko

@@ -39,9 +39,8 @@ void InMemoryFileSystem::addFolder(const std::filesystem::path& folder) { add(fo
 
 void InMemoryFileSystem::remove(const std::filesystem::path& path) {
     const std::string k = key(path);
-    std::erase_if(nodes_, [&](const auto& node) {
-        return node.first == k || isInside(node.first, k);
-    });
+    std::erase_if(nodes_,
+                  [&](const auto& node) { return node.first == k || isInside(node.first, k); });
 }
 
 const InMemoryFileSystem::Node* InMemoryFileSystem::find(const std::filesystem::path& path) const {
@@ -59,7 +58,7 @@ PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {
     return node ? PathKind{true, node->isDirectory} : PathKind{};
 }
 
-std::optional<std::vector<std::filesystem::path>> InMemoryFileSystem::list(
+std::optional<std::vector<std::string>> InMemoryFileSystem::list(
     const std::filesystem::path& folder) const {
     const Node* node = find(folder);
     if (!node || !node->isDirectory) {
@@ -73,7 +72,7 @@ std::optional<std::vector<std::filesystem::path>> InMemoryFileSystem::list(
         }
     }
     std::ranges::sort(children);
-    std::vector<std::filesystem::path> entries;
+    std::vector<std::string> entries;
     for (auto& child : children) {
         entries.emplace_back(std::move(child.second));
     }

@@ -20,7 +20,7 @@ public:
     bool isFile(const std::filesystem::path& path) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<std::filesystem::path>> list(
+    std::optional<std::vector<std::string>> list(
         const std::filesystem::path& folder) const override;
     std::error_code createDirectories(const std::filesystem::path& folder) override;
     std::error_code move(const std::filesystem::path& from,

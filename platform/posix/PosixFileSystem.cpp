@@ -24,14 +24,14 @@ struct DirCloser {
 }  // namespace
 
 PathKind PosixFileSystem::kindOf(const std::filesystem::path& path) const {
-    struct stat info{};
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return {};
     }
     return {.exists = true, .isDirectory = S_ISDIR(info.st_mode)};
 }
 
-std::optional<std::vector<std::filesystem::path>> PosixFileSystem::list(
+std::optional<std::vector<std::string>> PosixFileSystem::list(
     const std::filesystem::path& folder) const {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir) {
@@ -41,14 +41,14 @@ std::optional<std::vector<std::filesystem::path>> PosixFileSystem::list(
     if (prefix.empty() || prefix.back() != '/') {
         prefix.push_back('/');
     }
-    std::vector<std::filesystem::path> entries;
+    std::vector<std::string> entries;
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
             continue;
         }
-        entries.emplace_back(prefix + name);
+        entries.push_back(prefix + name);
     }
     if (errno != 0) {
         return std::nullopt;
@@ -76,7 +76,7 @@ std::error_code PosixFileSystem::move(const std::filesystem::path& from,
 }
 
 std::error_code moveByLinking(const std::filesystem::path& from, const std::filesystem::path& to) {
-    struct stat info{};
+    struct stat info {};
     if (::lstat(from.c_str(), &info) != 0) {
         return lastError();
     }

@@ -6,7 +6,7 @@ namespace vesko {
 
 Snapshot snapshotOf(const PhotoViewModel& c) {
     return {c.currentImage() != nullptr, c.remaining(), c.showFinished(), c.folderName(),
-            c.currentFileName(), c.progress(), c.total(), c.canUndo()};
+            c.currentFileName(),         c.progress(),  c.total(),        c.canUndo()};
 }
 
 ClassifierTest::ClassifierTest() {

@@ -22,9 +22,9 @@ TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
     disk->addFolder(folder / "Selected");
     classifier->reset();
     classifier->loadFolder(folder);
-    EXPECT_EQ(queueNames(), (Names{"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP",
-                                   "x.txt.jpg", "._IMG_0001.jpg", ".jpg", "\xff\xfe.jpg",
-                                   "trip.jpg"}));
+    EXPECT_EQ(queueNames(),
+              (Names{"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP", "x.txt.jpg",
+                     "._IMG_0001.jpg", ".jpg", "\xff\xfe.jpg", "trip.jpg"}));
     EXPECT_EQ(classifier->total(), 10);
 }
 

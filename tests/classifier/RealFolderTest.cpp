@@ -10,10 +10,9 @@ class RealFolder : public ::testing::Test {
 protected:
     RealFolder() {
         auto fs = std::make_shared<PosixFileSystem>();
-        classifier = PhotoViewModel::create({fs, std::make_shared<FakeImageDecoder>(fs),
-                                             std::make_shared<ScriptedFolderChooser>(),
-                                             std::make_shared<RecordingDesktop>(),
-                                             std::make_shared<QueuedMainThread>()});
+        classifier = PhotoViewModel::create(
+            {fs, std::make_shared<FakeImageDecoder>(fs), std::make_shared<ScriptedFolderChooser>(),
+             std::make_shared<RecordingDesktop>(), std::make_shared<QueuedMainThread>()});
     }
     std::filesystem::path at(const std::string& name) const { return folder.path() / name; }
 

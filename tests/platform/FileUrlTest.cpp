@@ -23,8 +23,8 @@ TEST(FileUrl, ReadsLocalFileUrls) {
 TEST(FileUrl, RefusesAnythingButALocalAbsolutePath) {
     for (const std::string_view bad : std::initializer_list<std::string_view>{
              "", "/tmp/x", "tmp/x", "http://host/x", "file://server/share", "file:relative",
-          "file:///tmp/%00x", "file:///tmp/%0Ax", "file:///tmp/%zz", "file:///tmp/%4",
-          "file:///tmp/x\n", std::string_view("file:///tmp/\0", 13)}) {
+             "file:///tmp/%00x", "file:///tmp/%0Ax", "file:///tmp/%zz", "file:///tmp/%4",
+             "file:///tmp/x\n", std::string_view("file:///tmp/\0", 13)}) {
         EXPECT_FALSE(parse(bad)) << bad;
     }
 }

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Small images made with the image libraries' own encoders, for the decoder's tests and as
+// seeds for its fuzz targets.
+namespace vesko::testimages {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Rgba {
+    std::uint8_t r = 0, g = 0, b = 0, a = 255;
+    friend bool operator==(Rgba, Rgba) = default;
+};
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgba> pixels;
+
+    Picture(int w, int h, Rgba fill = {}) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
+    Rgba& at(int x, int y) { return pixels[std::size_t(y) * width + x]; }
+    Rgba at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+    void fill(int x0, int y0, int w, int h, Rgba colour);
+};
+
+inline constexpr Rgba kRed{220, 30, 30, 255};
+inline constexpr Rgba kGreen{30, 200, 40, 255};
+inline constexpr Rgba kBlue{30, 40, 210, 255};
+inline constexpr Rgba kGrey{128, 128, 128, 255};
+
+// 64 x 32, grey, with a red block in the top-left corner and a green one in the top-right:
+// enough to tell all eight orientations apart.
+Picture markedCorners();
+
+// The stored pixels of `upright` that EXIF orientation `orientation` turns into `upright`.
+Picture storedFor(const Picture& upright, int orientation);
+
+// A TIFF block with one orientation tag, as EXIF stores it (without the JPEG "Exif" prefix).
+Bytes exifWithOrientation(int orientation);
+
+// An ICC profile for Display P3 (P3 primaries, D65, sRGB curve), made by lcms2.
+Bytes displayP3Profile();
+// The sRGB profile that lcms2 makes.
+Bytes srgbProfile();
+
+struct JpegOptions {
+    int quality = 95;
+    int orientation = 0;  // 0: no EXIF
+    Bytes icc;
+    bool progressive = false;
+    bool greyscale = false;
+    bool cmyk = false;  // Adobe-style inverted CMYK, as Photoshop writes it
+};
+Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
+
+struct PngOptions {
+    bool alpha = false;
+    bool sixteenBit = false;
+    bool palette = false;  // palette with a tRNS entry per colour when alpha is set
+    bool greyscale = false;
+    bool interlaced = false;
+    int orientation = 0;
+    Bytes icc;
+};
+Bytes encodePng(const Picture& picture, const PngOptions& options = {});
+// A valid header for an enormous image followed by a little compressed data.
+Bytes pngBomb(int width, int height);
+
+struct WebpOptions {
+    bool lossless = false;
+    int quality = 95;
+    int orientation = 0;
+    Bytes icc;
+};
+Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
+// Two frames; the first is `first`.
+Bytes encodeAnimatedWebp(const Picture& first, const Picture& second);
+
+struct HeicOptions {
+    bool alpha = false;
+    bool tenBit = false;
+    int rotation = 1;      // written as irot/imir boxes
+    int exifOrientation = 0;  // an EXIF block beside them, as phones write
+    Bytes icc;
+    int nclxPrimaries = 0;  // 0: no nclx
+};
+// Encoded by libheif's HEVC encoder at high quality in 4:4:4.
+Bytes encodeHeic(const Picture& picture, const HeicOptions& options = {});
+
+void writeFile(const std::string& path, const Bytes& bytes);
+
+}  // namespace vesko::testimages
