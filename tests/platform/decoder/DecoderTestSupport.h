@@ -15,11 +15,6 @@ using testimages::Bytes;
 using testimages::Picture;
 using testimages::Rgba;
 
-inline std::ostream& operator<<(std::ostream& out, Rgba p) {
-    return out << "rgba(" << int(p.r) << ", " << int(p.g) << ", " << int(p.b) << ", " << int(p.a)
-               << ")";
-}
-
 // The pixel as the window gets it: premultiplied RGBA.
 inline Rgba pixelAt(const DecodedImage& image, int x, int y) {
     const std::uint8_t* p = image.bits() + std::size_t(y) * image.bytesPerLine() + x * 4;
@@ -33,8 +28,8 @@ inline ::testing::AssertionResult near(Rgba actual, Rgba expected, int tolerance
                                 {actual.a, expected.a}};
     for (const auto& channel : channels) {
         if (std::abs(channel[0] - channel[1]) > tolerance) {
-            return ::testing::AssertionFailure() << actual << " is not within " << tolerance
-                                                 << " of " << expected;
+            return ::testing::AssertionFailure()
+                   << actual << " is not within " << tolerance << " of " << expected;
         }
     }
     return ::testing::AssertionSuccess();

@@ -13,14 +13,16 @@ enum class Container { Jpeg, Png, Webp, Heic };
 Bytes encodeTurned(Container container, int orientation) {
     const Picture stored = storedFor(markedCorners(), orientation);
     switch (container) {
-        case Container::Jpeg: return testimages::encodeJpeg(stored, {.orientation = orientation});
-        case Container::Png: return testimages::encodePng(stored, {.orientation = orientation});
+        case Container::Jpeg:
+            return testimages::encodeJpeg(stored, {.orientation = orientation});
+        case Container::Png:
+            return testimages::encodePng(stored, {.orientation = orientation});
         case Container::Webp:
             return testimages::encodeWebp(stored, {.lossless = true, .orientation = orientation});
         case Container::Heic:
             // A phone writes the turn twice: as irot/imir and in EXIF. Only one may be applied.
-            return testimages::encodeHeic(stored,
-                                          {.rotation = orientation, .exifOrientation = orientation});
+            return testimages::encodeHeic(
+                stored, {.rotation = orientation, .exifOrientation = orientation});
     }
     return {};
 }

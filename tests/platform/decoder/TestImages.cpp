@@ -18,6 +18,11 @@
 
 namespace vesko::testimages {
 
+std::ostream& operator<<(std::ostream& out, Rgba pixel) {
+    return out << "rgba(" << int(pixel.r) << ", " << int(pixel.g) << ", " << int(pixel.b) << ", "
+               << int(pixel.a) << ")";
+}
+
 void Picture::fill(int x0, int y0, int w, int h, Rgba colour) {
     for (int y = y0; y < y0 + h; ++y) {
         for (int x = x0; x < x0 + w; ++x) at(x, y) = colour;
@@ -41,14 +46,29 @@ Picture storedFor(const Picture& upright, int orientation) {
             // Where the stored pixel (sx, sy) appears once the orientation is applied.
             int dx = sx, dy = sy;
             switch (orientation) {
-                case 2: dx = w - 1 - sx; break;
-                case 3: dx = w - 1 - sx, dy = h - 1 - sy; break;
-                case 4: dy = h - 1 - sy; break;
-                case 5: dx = sy, dy = sx; break;
-                case 6: dx = h - 1 - sy, dy = sx; break;
-                case 7: dx = h - 1 - sy, dy = w - 1 - sx; break;
-                case 8: dx = sy, dy = w - 1 - sx; break;
-                default: break;
+                case 2:
+                    dx = w - 1 - sx;
+                    break;
+                case 3:
+                    dx = w - 1 - sx, dy = h - 1 - sy;
+                    break;
+                case 4:
+                    dy = h - 1 - sy;
+                    break;
+                case 5:
+                    dx = sy, dy = sx;
+                    break;
+                case 6:
+                    dx = h - 1 - sy, dy = sx;
+                    break;
+                case 7:
+                    dx = h - 1 - sy, dy = w - 1 - sx;
+                    break;
+                case 8:
+                    dx = sy, dy = w - 1 - sx;
+                    break;
+                default:
+                    break;
             }
             stored.at(sx, sy) = upright.at(dx, dy);
         }
@@ -57,10 +77,19 @@ Picture storedFor(const Picture& upright, int orientation) {
 }
 
 Bytes exifWithOrientation(int orientation) {
-    return {'M', 'M', 0, 42, 0, 0, 0, 8,                   // big-endian TIFF, IFD at 8
-            0, 1,                                           // one entry
-            0x01, 0x12, 0, 3, 0, 0, 0, 1,                   // orientation, SHORT, count 1
-            0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
+    return {'M',  'M',
+            0,    42,
+            0,    0,
+            0,    8,  // big-endian TIFF, IFD at 8
+            0,    1,  // one entry
+            0x01, 0x12,
+            0,    3,
+            0,    0,
+            0,    1,  // orientation, SHORT, count 1
+            0,    std::uint8_t(orientation),
+            0,    0,
+            0,    0,
+            0,    0};  // value; no next IFD
 }
 
 namespace {
@@ -318,12 +347,11 @@ Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options) {
     const std::vector<std::uint8_t> rgba = rgbaBytes(picture);
     std::uint8_t* out = nullptr;
-    const std::size_t size =
-        options.lossless
-            ? WebPEncodeLosslessRGBA(rgba.data(), picture.width, picture.height, picture.width * 4,
-                                     &out)
-            : WebPEncodeRGBA(rgba.data(), picture.width, picture.height, picture.width * 4,
-                             float(options.quality), &out);
+    const std::size_t size = options.lossless
+                                 ? WebPEncodeLosslessRGBA(rgba.data(), picture.width,
+                                                          picture.height, picture.width * 4, &out)
+                                 : WebPEncodeRGBA(rgba.data(), picture.width, picture.height,
+                                                  picture.width * 4, float(options.quality), &out);
     Bytes bitstream(out, out + size);
     WebPFree(out);
     if (options.orientation == 0 && options.icc.empty()) return bitstream;
@@ -375,10 +403,10 @@ heif_error appendHeif(heif_context*, const void* data, size_t size, void* userda
 }
 
 heif_image* heifPicture(const Picture& picture, const HeicOptions& options) {
-    const heif_chroma chroma =
-        options.tenBit ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
-                                        : heif_chroma_interleaved_RRGGBB_LE)
-                       : (options.alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
+    const heif_chroma chroma = options.tenBit ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
+                                                               : heif_chroma_interleaved_RRGGBB_LE)
+                                              : (options.alpha ? heif_chroma_interleaved_RGBA
+                                                               : heif_chroma_interleaved_RGB);
     heif_image* image = nullptr;
     check(heif_image_create(picture.width, picture.height, heif_colorspace_RGB, chroma, &image));
     check(heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height,
@@ -433,6 +461,8 @@ Bytes encodeHeic(const Picture& picture, const HeicOptions& options) {
     describeColour(image, options);
     heif_encoding_options* encoding = heif_encoding_options_alloc();
     encoding->image_orientation = heif_orientation(options.rotation);
+    // Left alone, libheif 1.15 leaves the colour description out for old macOS readers.
+    encoding->macOS_compatibility_workaround_no_nclx_profile = options.nclxPrimaries == 0;
     heif_image_handle* handle = nullptr;
     check(heif_context_encode_image(context, image, encoder, encoding, &handle));
     if (options.exifOrientation) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct Rgba {
     std::uint8_t r = 0, g = 0, b = 0, a = 255;
     friend bool operator==(Rgba, Rgba) = default;
 };
+std::ostream& operator<<(std::ostream& out, Rgba pixel);
 
 struct Picture {
     int width = 0;
@@ -49,7 +51,7 @@ Bytes srgbProfile();
 struct JpegOptions {
     int quality = 95;
     int orientation = 0;  // 0: no EXIF
-    Bytes icc;
+    Bytes icc = {};
     bool progressive = false;
     bool greyscale = false;
     bool cmyk = false;  // Adobe-style inverted CMYK, as Photoshop writes it
@@ -63,7 +65,7 @@ struct PngOptions {
     bool greyscale = false;
     bool interlaced = false;
     int orientation = 0;
-    Bytes icc;
+    Bytes icc = {};
 };
 Bytes encodePng(const Picture& picture, const PngOptions& options = {});
 // A valid header for an enormous image followed by a little compressed data.
@@ -73,7 +75,7 @@ struct WebpOptions {
     bool lossless = false;
     int quality = 95;
     int orientation = 0;
-    Bytes icc;
+    Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
 // Two frames; the first is `first`.
@@ -82,9 +84,9 @@ Bytes encodeAnimatedWebp(const Picture& first, const Picture& second);
 struct HeicOptions {
     bool alpha = false;
     bool tenBit = false;
-    int rotation = 1;      // written as irot/imir boxes
+    int rotation = 1;         // written as irot/imir boxes
     int exifOrientation = 0;  // an EXIF block beside them, as phones write
-    Bytes icc;
+    Bytes icc = {};
     int nclxPrimaries = 0;  // 0: no nclx
 };
 // Encoded by libheif's HEVC encoder at high quality in 4:4:4.

@@ -1,0 +1,158 @@
+#include "DecoderTestSupport.h"
+
+namespace vesko {
+namespace {
+
+using namespace testimages;
+
+// Opaque red and green on a transparent left half; the right half holds a half-transparent
+// blue band.
+Picture withAlpha() {
+    Picture picture(64, 32, {255, 255, 255, 0});
+    picture.fill(32, 0, 32, 32, {0, 0, 200, 128});
+    picture.fill(0, 0, 16, 16, kRed);
+    picture.fill(48, 16, 16, 16, kGreen);
+    return picture;
+}
+
+void expectAlphaPicture(const ImageHandle& image, int tolerance) {
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width(), 64);
+    EXPECT_TRUE(image->hasAlpha());
+    EXPECT_TRUE(near(pixelAt(*image, 8, 8), kRed, tolerance));
+    EXPECT_TRUE(near(pixelAt(*image, 56, 24), kGreen, tolerance));
+    EXPECT_TRUE(near(pixelAt(*image, 8, 24), {0, 0, 0, 0}, tolerance));
+    EXPECT_TRUE(near(pixelAt(*image, 40, 8), {0, 0, 100, 128}, tolerance));
+}
+
+using JpegTest = DecoderTest;
+
+TEST_F(JpegTest, BaselineProgressiveGreyscaleAndCmykDecodeInColour) {
+    expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners())), 40);
+    expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners(), {.progressive = true})), 40);
+    expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners(), {.cmyk = true})), 40);
+    const ImageHandle grey =
+        decodeBytes(encodeJpeg(Picture(16, 16, {90, 90, 90}), {.greyscale = true}));
+    ASSERT_TRUE(grey);
+    EXPECT_TRUE(near(pixelAt(*grey, 8, 8), {90, 90, 90, 255}, 2));
+}
+
+TEST_F(JpegTest, ShrinksByDctScalingToTheSmallestSizeThatFillsTheBound) {
+    Picture large(1600, 800, kGrey);
+    large.fill(0, 0, 400, 400, kRed);
+    large.fill(1200, 0, 400, 400, kGreen);
+    // 300 x 300 shows it at 300 x 150; 2/8 (400 x 200) is the smallest DCT scale that covers it.
+    const ImageHandle image = decodeBytes(encodeJpeg(large), {300, 300});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 400);
+    EXPECT_EQ(image->height(), 200);
+    expectMarkedCorners(image, 40);
+}
+
+TEST_F(JpegTest, TruncatedFileShowsThePartThatDecodes) {
+    Picture picture(256, 256, kBlue);
+    picture.fill(0, 0, 256, 128, kRed);
+    const Bytes whole = encodeJpeg(picture);
+    const ImageHandle image =
+        decodeBytes(Bytes(whole.begin(), whole.begin() + whole.size() * 3 / 5));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->height(), 256);
+    EXPECT_TRUE(near(pixelAt(*image, 100, 20), kRed, 40));
+}
+
+using PngTest = DecoderTest;
+
+TEST_F(PngTest, EveryPixelLayoutDecodesExactly) {
+    for (const PngOptions& options :
+         {PngOptions{}, PngOptions{.sixteenBit = true}, PngOptions{.palette = true},
+          PngOptions{.interlaced = true}}) {
+        expectMarkedCorners(decodeBytes(encodePng(markedCorners(), options)), 0);
+    }
+    Picture grey(8, 8, {77, 77, 77});
+    for (const bool sixteenBit : {false, true}) {
+        const ImageHandle image =
+            decodeBytes(encodePng(grey, {.sixteenBit = sixteenBit, .greyscale = true}));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(pixelAt(*image, 3, 3), (Rgba{77, 77, 77, 255}));
+    }
+}
+
+TEST_F(PngTest, AlphaIsPremultipliedInEveryLayout) {
+    for (const PngOptions& options :
+         {PngOptions{.alpha = true}, PngOptions{.alpha = true, .sixteenBit = true},
+          PngOptions{.alpha = true, .palette = true},
+          PngOptions{.alpha = true, .interlaced = true}}) {
+        expectAlphaPicture(decodeBytes(encodePng(withAlpha(), options)), 1);
+    }
+    const ImageHandle opaque = decodeBytes(encodePng(markedCorners()));
+    ASSERT_TRUE(opaque);
+    EXPECT_FALSE(opaque->hasAlpha());
+}
+
+TEST_F(PngTest, ShrinksWithAnAreaFilter) {
+    // One-pixel stripes average to mid grey; a nearest-pixel shrink would give black or white.
+    Picture stripes(400, 200, {0, 0, 0});
+    for (int x = 0; x < 400; x += 2) stripes.fill(x, 0, 1, 200, {255, 255, 255});
+    for (const bool interlaced : {false, true}) {
+        const ImageHandle image =
+            decodeBytes(encodePng(stripes, {.interlaced = interlaced}), {100, 100});
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width(), 100);
+        EXPECT_EQ(image->height(), 50);
+        EXPECT_TRUE(near(pixelAt(*image, 50, 25), {128, 128, 128, 255}, 1));
+    }
+}
+
+TEST_F(PngTest, TransparentPixelsDoNotBleedIntoTheShrunkImage) {
+    Picture picture(4, 2, {255, 0, 0, 0});
+    picture.fill(2, 0, 2, 2, {0, 0, 255, 255});
+    const ImageHandle image = decodeBytes(encodePng(picture, {.alpha = true}), {1, 1});
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width(), 1);
+    EXPECT_TRUE(near(pixelAt(*image, 0, 0), {0, 0, 128, 128}, 1));
+}
+
+using WebpTest = DecoderTest;
+
+TEST_F(WebpTest, LossyLosslessAndAlphaDecode) {
+    expectMarkedCorners(decodeBytes(encodeWebp(markedCorners())), 40);
+    expectAlphaPicture(decodeBytes(encodeWebp(withAlpha(), {.lossless = true})), 1);
+}
+
+TEST_F(WebpTest, DecodesScaledToTheBound) {
+    Picture large(1000, 500, kGrey);
+    large.fill(0, 0, 250, 250, kRed);
+    large.fill(750, 0, 250, 250, kGreen);
+    const ImageHandle image = decodeBytes(encodeWebp(large), {250, 250});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 250);
+    EXPECT_EQ(image->height(), 125);
+    expectMarkedCorners(image, 40);
+}
+
+TEST_F(WebpTest, AnimationShowsItsFirstFrame) {
+    expectMarkedCorners(decodeBytes(encodeAnimatedWebp(markedCorners(), Picture(64, 32, kBlue))),
+                        2);
+}
+
+using HeicTest = DecoderTest;
+
+TEST_F(HeicTest, EightAndTenBitWithAndWithoutAlphaDecode) {
+    expectMarkedCorners(decodeBytes(encodeHeic(markedCorners())), 12);
+    expectMarkedCorners(decodeBytes(encodeHeic(markedCorners(), {.tenBit = true})), 12);
+    expectAlphaPicture(decodeBytes(encodeHeic(withAlpha(), {.alpha = true})), 12);
+}
+
+TEST_F(HeicTest, ShrinksToTheBound) {
+    Picture large(512, 256, kGrey);
+    large.fill(0, 0, 128, 128, kRed);
+    large.fill(384, 0, 128, 128, kGreen);
+    const ImageHandle image = decodeBytes(encodeHeic(large), {100, 100});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 100);
+    EXPECT_EQ(image->height(), 50);
+    expectMarkedCorners(image, 12);
+}
+
+}  // namespace
+}  // namespace vesko

@@ -1,0 +1,87 @@
+#include <sys/stat.h>
+
+#include <future>
+#include <thread>
+
+#include "DecoderTestSupport.h"
+
+namespace vesko {
+namespace {
+
+using namespace testimages;
+
+// The JPEG's frame header (SOF0 or SOF2) with its height and width replaced.
+Bytes withJpegSize(Bytes jpeg, int width, int height) {
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = std::uint8_t(height >> 8), jpeg[i + 6] = std::uint8_t(height);
+            jpeg[i + 7] = std::uint8_t(width >> 8), jpeg[i + 8] = std::uint8_t(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+Bytes firstBytes(const Bytes& bytes, std::size_t count) {
+    return Bytes(bytes.begin(), bytes.begin() + std::min(count, bytes.size()));
+}
+
+using HostileInputTest = DecoderTest;
+
+TEST_F(HostileInputTest, FilesWithoutPixelsGiveNoImage) {
+    const Picture picture = markedCorners();
+    const Bytes text{'h', 'e', 'l', 'l', 'o', '\n'};
+    EXPECT_FALSE(decodeBytes({}, {}, "empty.jpg"));
+    EXPECT_FALSE(decodeBytes(text, {}, "notes.png"));
+    for (const Bytes& whole :
+         {encodeJpeg(picture), encodePng(picture), encodeWebp(picture), encodeHeic(picture)}) {
+        EXPECT_FALSE(decodeBytes(firstBytes(whole, 40)));
+        EXPECT_FALSE(decodeBytes(firstBytes(whole, 4)));
+    }
+    EXPECT_FALSE(decodeBytes(firstBytes(encodePng(picture), encodePng(picture).size() - 20)));
+}
+
+TEST_F(HostileInputTest, WhatIsNotAReadableFileGivesNoImage) {
+    const PhotoDecoder decoder;
+    std::filesystem::create_directory(folder_.path() / "trip.jpg");
+    EXPECT_FALSE(decoder.decode(folder_.path() / "trip.jpg"));
+    EXPECT_FALSE(decoder.decode(folder_.path() / "vanished.jpg"));
+    // Opening a pipe for reading would wait for a writer forever.
+    const auto pipe = folder_.path() / "pipe.jpg";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(decoder.decode(pipe));
+}
+
+TEST_F(HostileInputTest, FormatIsToldByContentNotByName) {
+    expectMarkedCorners(decodeBytes(encodePng(markedCorners()), {}, "really a png.JPG"), 0);
+    expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners()), {}, "x.heic"), 40);
+}
+
+TEST_F(HostileInputTest, DeclaredSizesBeyondThePixelLimitAreRefused) {
+    EXPECT_FALSE(decodeBytes(pngBomb(100'000, 100'000)));
+    // Within the pixel limit, but far more pixels than a file of this size can hold.
+    EXPECT_FALSE(decodeBytes(pngBomb(16'000, 16'000)));
+    EXPECT_FALSE(decodeBytes(withJpegSize(encodeJpeg(markedCorners()), 60'000, 60'000)));
+    EXPECT_FALSE(decodeBytes(
+        withJpegSize(encodeJpeg(markedCorners(), {.progressive = true}), 60'000, 60'000)));
+}
+
+TEST_F(HostileInputTest, DecodesOnSeveralThreadsAtOnce) {
+    const auto jpeg = folder_.path() / "a.jpg";
+    const auto heic = folder_.path() / "b.heic";
+    writeFile(jpeg, encodeJpeg(markedCorners(), {.orientation = 6}));
+    writeFile(heic, encodeHeic(markedCorners()));
+    const PhotoDecoder decoder({32, 32});
+    const auto decodeBoth = [&] {
+        for (int i = 0; i < 5; ++i) {
+            if (!decoder.decode(jpeg) || !decoder.decode(heic)) return false;
+        }
+        return true;
+    };
+    std::vector<std::future<bool>> runs;
+    for (int i = 0; i < 4; ++i) runs.push_back(std::async(std::launch::async, decodeBoth));
+    for (auto& run : runs) EXPECT_TRUE(run.get());
+}
+
+}  // namespace
+}  // namespace vesko
