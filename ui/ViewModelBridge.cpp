@@ -1,0 +1,109 @@
+#include "ViewModelBridge.h"
+
+#include <QFile>
+
+#include "ImageHandleImage.h"
+#include "platform/qt/UrlItemProvider.h"
+
+namespace vesko {
+namespace {
+
+QString fromNameBytes(const std::optional<std::string>& name) {
+    return name ? QFile::decodeName(QByteArray(name->data(), name->size())) : QString();
+}
+
+template <typename T>
+bool update(T& stored, T value) {
+    if (stored == value) {
+        return false;
+    }
+    stored = std::move(value);
+    return true;
+}
+
+}  // namespace
+
+ViewModelBridge::ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent)
+    : QObject(parent), model_(std::move(model)) {
+    subscription_ = model_->objectWillChange().subscribe([this] { willChange(); });
+    publish();
+}
+
+ViewModelBridge::~ViewModelBridge() = default;
+
+void ViewModelBridge::willChange() {
+    if (running_ > 0 || publishQueued_) {
+        return;
+    }
+    publishQueued_ = true;
+    QMetaObject::invokeMethod(this, &ViewModelBridge::publish, Qt::QueuedConnection);
+}
+
+// Stores every new value before the first signal goes out, so that a handler which reads
+// another property, or calls an operation, sees the whole new state.
+void ViewModelBridge::publish() {
+    publishQueued_ = false;
+    const PhotoViewModel& model = *model_;
+    const bool imageChanged = update(imageHandle_, model.currentImage());
+    if (imageChanged) {
+        currentImage_ = imageFromHandle(imageHandle_);
+    }
+    const bool folderChanged = update(folderName_, fromNameBytes(model.folderName()));
+    const bool fileChanged = update(currentFileName_, fromNameBytes(model.currentFileName()));
+    const bool progressChanged_ = update(progress_, qint64{model.progress()});
+    const bool totalChanged_ = update(total_, qint64{model.total()});
+    const bool undoChanged = update(canUndo_, model.canUndo());
+    const bool finishedChanged = update(showFinished_, model.showFinished());
+
+    if (folderChanged) emit folderNameChanged();
+    if (imageChanged) emit currentImageChanged();
+    if (fileChanged) emit currentFileNameChanged();
+    if (progressChanged_) emit progressChanged();
+    if (totalChanged_) emit totalChanged();
+    if (undoChanged) emit canUndoChanged();
+    if (finishedChanged) emit showFinishedChanged();
+}
+
+template <typename Operation>
+void ViewModelBridge::run(Operation operation) {
+    ++running_;
+    operation(*model_);
+    --running_;
+    if (running_ == 0) {
+        publish();
+    }
+}
+
+void ViewModelBridge::setShowFinished(bool value) {
+    run([value](PhotoViewModel& model) { model.setShowFinished(value); });
+}
+
+void ViewModelBridge::selectFolder() {
+    run([](PhotoViewModel& model) { model.selectFolder(); });
+}
+
+void ViewModelBridge::handleDrop(const QList<QUrl>& urls) {
+    run([&urls](PhotoViewModel& model) { model.handleDrop(itemProvidersForUrls(urls)); });
+}
+
+void ViewModelBridge::classifyAsSelected() {
+    run([](PhotoViewModel& model) { model.classifyCurrent(kSelectedFolder); });
+}
+
+void ViewModelBridge::classifyAsDiscarded() {
+    run([](PhotoViewModel& model) { model.classifyCurrent(kDiscardedFolder); });
+}
+
+void ViewModelBridge::skipCurrent() {
+    run([](PhotoViewModel& model) { model.skipCurrent(); });
+}
+
+void ViewModelBridge::undoLast() {
+    run([](PhotoViewModel& model) { model.undoLast(); });
+}
+
+void ViewModelBridge::reset() {
+    run([](PhotoViewModel& model) { model.reset(); });
+}
+
+}  // namespace vesko

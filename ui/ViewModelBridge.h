@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+#include "classifier/PhotoViewModel.h"
+
+namespace vesko {
+
+// The classifier as QML sees it. The core announces each assignment before it stores the
+// value; QML must read stored values, so the announcements are collected and the Qt change
+// signals go out once the operation has returned: right after an operation called from QML,
+// or on the next turn of the event loop for changes that arrive on their own (a dropped
+// folder being loaded). Each signal fires only for a value that differs from the last one
+// sent, so a burst of assignments costs one redraw.
+class ViewModelBridge : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(PhotoViewModel)
+    QML_UNCREATABLE("The application hands the window its classifier.")
+
+    Q_PROPERTY(QString folderName READ folderName NOTIFY folderNameChanged)
+    Q_PROPERTY(QImage currentImage READ currentImage NOTIFY currentImageChanged)
+    Q_PROPERTY(bool hasImage READ hasImage NOTIFY currentImageChanged)
+    Q_PROPERTY(QString currentFileName READ currentFileName NOTIFY currentFileNameChanged)
+    Q_PROPERTY(qint64 progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(qint64 total READ total NOTIFY totalChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
+    Q_PROPERTY(bool showFinished READ showFinished WRITE setShowFinished NOTIFY showFinishedChanged)
+
+public:
+    explicit ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent = nullptr);
+    ~ViewModelBridge() override;
+
+    // Empty while absent: a folder or file name is never empty.
+    QString folderName() const { return folderName_; }
+    QImage currentImage() const { return currentImage_; }
+    bool hasImage() const { return !currentImage_.isNull(); }
+    QString currentFileName() const { return currentFileName_; }
+    qint64 progress() const { return progress_; }
+    qint64 total() const { return total_; }
+    bool canUndo() const { return canUndo_; }
+    bool showFinished() const { return showFinished_; }
+    void setShowFinished(bool value);
+
+    const std::shared_ptr<PhotoViewModel>& model() const { return model_; }
+
+    Q_INVOKABLE void selectFolder();
+    Q_INVOKABLE void handleDrop(const QList<QUrl>& urls);
+    Q_INVOKABLE void classifyAsSelected();
+    Q_INVOKABLE void classifyAsDiscarded();
+    Q_INVOKABLE void skipCurrent();
+    Q_INVOKABLE void undoLast();
+    Q_INVOKABLE void reset();
+
+signals:
+    void folderNameChanged();
+    void currentImageChanged();
+    void currentFileNameChanged();
+    void progressChanged();
+    void totalChanged();
+    void canUndoChanged();
+    void showFinishedChanged();
+
+private:
+    void willChange();
+    void publish();
+    template <typename Operation>
+    void run(Operation operation);
+
+    std::shared_ptr<PhotoViewModel> model_;
+    ChangePublisher::Subscription subscription_;
+    bool publishQueued_ = false;
+    int running_ = 0;
+
+    ImageHandle imageHandle_;
+    QImage currentImage_;
+    QString folderName_;
+    QString currentFileName_;
+    qint64 progress_ = 0;
+    qint64 total_ = 0;
+    bool canUndo_ = false;
+    bool showFinished_ = false;
+};
+
+}  // namespace vesko
