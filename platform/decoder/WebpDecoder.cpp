@@ -1,6 +1,7 @@
 #include <webp/decode.h>
 #include <webp/demux.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -87,11 +88,12 @@ Raster decodeFirstFrame(const WebPData& data, Size target) {
     if (!WebPAnimDecoderGetNext(decoder.get(), &pixels, &timestamp) || !pixels) return {};
     const Size canvas{int(info.canvas_width), int(info.canvas_height)};
     if (canvas.width < target.width || canvas.height < target.height) return {};
-    AreaScaler scaler(canvas, target, true);
-    if (!scaler.valid()) return {};
-    for (int y = 0; y < canvas.height; ++y)
-        scaler.addRow(pixels + std::size_t(y) * canvas.width * 4);
-    return scaler.take();
+    if (canvas == target) {
+        Raster raster = makeRaster(canvas.width, canvas.height, true);
+        if (!raster.pixels.empty()) std::copy_n(pixels, raster.pixels.size(), raster.pixels.data());
+        return raster;
+    }
+    return shrinkInMemory(pixels, std::size_t(canvas.width) * 4, 4, canvas, target, true);
 }
 
 }  // namespace
