@@ -4,7 +4,8 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 export CTEST_OUTPUT_ON_FAILURE := 1
 
-.PHONY: all setup build run test test-main test-asan test-tsan bench format clean
+.PHONY: all setup build run test test-main test-asan test-tsan test-fuzz bench bench-decode format \
+        clean
 
 all: build
 
@@ -23,7 +24,7 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) -j2
-	$(MAKE) --no-print-directory test-asan test-tsan
+	$(MAKE) --no-print-directory test-asan test-tsan test-fuzz
 
 # The core alone, under AddressSanitizer with UndefinedBehaviorSanitizer.
 test-asan: setup
@@ -39,11 +40,41 @@ test-tsan: setup
 	cmake --build build-tsan
 	ctest --test-dir build-tsan -j2 -L threads
 
+# The decoder under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang: its
+# tests, then each format's fuzz target for FUZZ_SECONDS, starting from the seeds that the tests'
+# encoders write. Findings land in build-fuzz/fuzz-findings/.
+FUZZ_SECONDS ?= 45
+FUZZ_FORMATS := jpeg png webp heic
+FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -malloc_limit_mb=2560 \
+    -artifact_prefix=build-fuzz/fuzz-findings/
+DECODER_LSAN := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/platform/decoder/lsan-suppressions.txt
+test-fuzz: setup
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DVESKO_SANITIZE=address,undefined -DVESKO_BUILD_FUZZERS=ON -DVESKO_BUILD_UI=OFF \
+	    -DVESKO_BUILD_BENCH=OFF
+	cmake --build build-fuzz --target vesko_decoder_tests vesko_fuzz_seeds \
+	    $(addprefix vesko_fuzz_,$(FUZZ_FORMATS))
+	ctest --test-dir build-fuzz -j2 -L decoder
+	$(DECODER_LSAN) build-fuzz/tests/fuzz/vesko_fuzz_seeds build-fuzz/fuzz-seeds
+	@mkdir -p build-fuzz/fuzz-findings
+	@for format in $(FUZZ_FORMATS); do \
+	    mkdir -p build-fuzz/fuzz-corpus/$$format; \
+	    echo "Fuzzing $$format for $(FUZZ_SECONDS) s"; \
+	    build-fuzz/tests/fuzz/vesko_fuzz_$$format $(FUZZ_FLAGS) build-fuzz/fuzz-corpus/$$format \
+	        build-fuzz/fuzz-seeds/$$format 2>build-fuzz/fuzz-$$format.log \
+	        || { tail -n 60 build-fuzz/fuzz-$$format.log; exit 1; }; \
+	    tail -n 1 build-fuzz/fuzz-$$format.log; \
+	done
+
 bench: build
 	$(BUILD)/bench/vesko_bench_classifier --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+
+# Decode times and peak memory per format against the plain library calls and Qt's reader.
+bench-decode: build
+	$(BUILD)/bench/decode/vesko_bench_decode
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-fuzz

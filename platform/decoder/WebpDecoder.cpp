@@ -1,11 +1,10 @@
 #include <webp/decode.h>
 #include <webp/demux.h>
 
-#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
-#include "platform/decoder/AreaScaler.h"
 #include "platform/decoder/ColorTransform.h"
 #include "platform/decoder/ExifOrientation.h"
 #include "platform/decoder/Formats.h"
@@ -18,9 +17,7 @@ namespace {
 struct DemuxDeleter {
     void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
 };
-struct AnimDecoderDeleter {
-    void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
-};
+using Demuxer = std::unique_ptr<WebPDemuxer, DemuxDeleter>;
 
 struct Metadata {
     int orientation = 1;
@@ -35,80 +32,94 @@ std::span<const std::uint8_t> chunk(WebPDemuxer* demuxer, const char* fourcc) {
     return bytes;
 }
 
-// Only the extended format (VP8X) carries a profile or EXIF.
-Metadata readMetadata(const WebPData& data) {
+Metadata readMetadata(WebPDemuxer* demuxer) {
     Metadata metadata;
-    const std::unique_ptr<WebPDemuxer, DemuxDeleter> demuxer(WebPDemux(&data));
     if (!demuxer) return metadata;
-    const std::uint32_t flags = WebPDemuxGetI(demuxer.get(), WEBP_FF_FORMAT_FLAGS);
+    const std::uint32_t flags = WebPDemuxGetI(demuxer, WEBP_FF_FORMAT_FLAGS);
     if (flags & ICCP_FLAG) {
-        const auto icc = chunk(demuxer.get(), "ICCP");
+        const auto icc = chunk(demuxer, "ICCP");
         metadata.icc.assign(icc.begin(), icc.end());
     }
-    if (flags & EXIF_FLAG) metadata.orientation = exifOrientation(chunk(demuxer.get(), "EXIF"));
+    if (flags & EXIF_FLAG) metadata.orientation = exifOrientation(chunk(demuxer, "EXIF"));
     return metadata;
 }
 
-// libwebp scales while it decodes, straight into the raster.
-Raster decodeStill(const WebPData& data, const WebPBitstreamFeatures& features, Size target) {
+// Decodes one bitstream (a whole file or one frame of an animation), scaled by libwebp while
+// it decodes, premultiplied, straight into `out` (rows `stride` bytes apart).
+bool decodeScaled(std::span<const std::uint8_t> bytes, Size natural, Size scaled, std::uint8_t* out,
+                  std::size_t stride, std::size_t available) {
     WebPDecoderConfig config;
-    if (!WebPInitDecoderConfig(&config)) return {};
-    Raster raster = makeRaster(target.width, target.height, features.has_alpha != 0);
-    if (raster.pixels.empty()) return {};
-    raster.premultiplied = true;
+    if (!WebPInitDecoderConfig(&config)) return false;
     config.options.use_threads = 1;
-    if (target != Size{features.width, features.height}) {
+    if (scaled != natural) {
         config.options.use_scaling = 1;
-        config.options.scaled_width = target.width;
-        config.options.scaled_height = target.height;
+        config.options.scaled_width = scaled.width;
+        config.options.scaled_height = scaled.height;
     }
-    config.output.colorspace = features.has_alpha ? MODE_rgbA : MODE_RGBA;
+    config.output.colorspace = MODE_rgbA;
     config.output.is_external_memory = 1;
-    config.output.u.RGBA.rgba = raster.pixels.data();
-    config.output.u.RGBA.stride = target.width * 4;
-    config.output.u.RGBA.size = raster.pixels.size();
-    const VP8StatusCode status = WebPDecode(data.bytes, data.size, &config);
+    config.output.u.RGBA.rgba = out;
+    config.output.u.RGBA.stride = int(stride);
+    config.output.u.RGBA.size = available;
+    const VP8StatusCode status = WebPDecode(bytes.data(), bytes.size(), &config);
     WebPFreeDecBuffer(&config.output);
-    return status == VP8_STATUS_OK ? std::move(raster) : Raster{};
+    return status == VP8_STATUS_OK;
 }
 
-// An animation shows its first frame, composed on the canvas the way a browser shows it.
-Raster decodeFirstFrame(const WebPData& data, Size target) {
-    WebPAnimDecoderOptions options;
-    if (!WebPAnimDecoderOptionsInit(&options)) return {};
-    options.color_mode = MODE_RGBA;
-    options.use_threads = 0;
-    const std::unique_ptr<WebPAnimDecoder, AnimDecoderDeleter> decoder(
-        WebPAnimDecoderNew(&data, &options));
-    WebPAnimInfo info;
-    if (!decoder || !WebPAnimDecoderGetInfo(decoder.get(), &info)) return {};
-    if (!withinPixelLimit(info.canvas_width, info.canvas_height)) return {};
-    std::uint8_t* pixels = nullptr;
-    int timestamp = 0;
-    if (!WebPAnimDecoderGetNext(decoder.get(), &pixels, &timestamp) || !pixels) return {};
-    const Size canvas{int(info.canvas_width), int(info.canvas_height)};
-    if (canvas.width < target.width || canvas.height < target.height) return {};
-    if (canvas == target) {
-        Raster raster = makeRaster(canvas.width, canvas.height, true);
-        if (!raster.pixels.empty()) std::copy_n(pixels, raster.pixels.size(), raster.pixels.data());
-        return raster;
+Raster decodeStill(std::span<const std::uint8_t> bytes, const WebPBitstreamFeatures& features,
+                   Size target) {
+    Raster raster = makeRaster(target.width, target.height, features.has_alpha != 0);
+    raster.premultiplied = true;
+    if (raster.pixels.empty() ||
+        !decodeScaled(bytes, {features.width, features.height}, target, raster.pixels.data(),
+                      std::size_t(target.width) * 4, raster.pixels.size())) {
+        return {};
     }
-    return shrinkInMemory(pixels, std::size_t(canvas.width) * 4, 4, canvas, target, true);
+    return raster;
+}
+
+// An animation shows its first frame on the otherwise transparent canvas, as browsers show it
+// before playing. Only the frame is decoded, scaled as the canvas is.
+Raster decodeFirstFrame(WebPDemuxer* demuxer, Size canvas, Size target) {
+    WebPIterator frame;
+    if (!demuxer || !WebPDemuxGetFrame(demuxer, 1, &frame)) return {};
+    Raster raster = makeRaster(target.width, target.height, true);
+    raster.premultiplied = true;
+    const double scaleX = double(target.width) / canvas.width;
+    const double scaleY = double(target.height) / canvas.height;
+    const int left = int(std::lround(frame.x_offset * scaleX));
+    const int top = int(std::lround(frame.y_offset * scaleY));
+    const int right =
+        std::min(target.width, int(std::lround((frame.x_offset + frame.width) * scaleX)));
+    const int bottom =
+        std::min(target.height, int(std::lround((frame.y_offset + frame.height) * scaleY)));
+    bool decoded = false;
+    if (!raster.pixels.empty() && right > left && bottom > top) {
+        std::uint8_t* into = raster.row(top) + std::size_t(left) * 4;
+        decoded =
+            decodeScaled({frame.fragment.bytes, frame.fragment.size}, {frame.width, frame.height},
+                         {right - left, bottom - top}, into, std::size_t(target.width) * 4,
+                         std::size_t(raster.pixels.data() + raster.pixels.size() - into));
+    }
+    WebPDemuxReleaseIterator(&frame);
+    return decoded ? std::move(raster) : Raster{};
 }
 
 }  // namespace
 
 ImageHandle decodeWebp(std::span<const std::uint8_t> bytes, DisplayBound bound) {
-    const WebPData data{bytes.data(), bytes.size()};
     WebPBitstreamFeatures features;
-    if (WebPGetFeatures(data.bytes, data.size, &features) != VP8_STATUS_OK) return nullptr;
+    if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK) return nullptr;
     if (!withinPixelLimit(features.width, features.height)) return nullptr;
+    // Only the extended format (VP8X) carries a profile, EXIF or an animation.
     const bool extended = bytes.size() >= 16 && std::memcmp(bytes.data() + 12, "VP8X", 4) == 0;
-    Metadata metadata = extended ? readMetadata(data) : Metadata{};
+    const WebPData data{bytes.data(), bytes.size()};
+    const Demuxer demuxer(extended ? WebPDemux(&data) : nullptr);
+    Metadata metadata = readMetadata(demuxer.get());
     const Size image{features.width, features.height};
     const Size target = fitWithin(image, boundBeforeOrientation(bound, metadata.orientation));
-    Raster raster = features.has_animation ? decodeFirstFrame(data, target)
-                                           : decodeStill(data, features, target);
+    Raster raster = features.has_animation ? decodeFirstFrame(demuxer.get(), image, target)
+                                           : decodeStill(bytes, features, target);
     if (raster.pixels.empty()) return nullptr;
     convertIccToSrgb(raster, metadata.icc);
     return finish(std::move(raster), metadata.orientation);
