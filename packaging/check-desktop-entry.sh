@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The desktop entry is valid, starts Vesko without arguments, claims no file or folder types,
+# and uses the application id that the metadata and the icon are named by.
+# Usage: check-desktop-entry.sh PACKAGING_FOLDER
+set -euo pipefail
+id=app.vesko.Vesko
+entry=$1/$id.desktop
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+desktop-file-validate "$entry"
+value() { sed -n "s/^$1=//p" "$entry"; }
+[ "$(value Exec)" = vesko ] || fail "Exec is '$(value Exec)', not plain 'vesko'"
+[ "$(value Icon)" = "$id" ] || fail "Icon is '$(value Icon)', not '$id'"
+! grep -q '^MimeType' "$entry" || fail "the entry claims types: $(value MimeType)"
+grep -q "<id>$id</id>" "$1/$id.metainfo.xml" || fail "the metadata's id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$1/$id.metainfo.xml" ||
+    fail "the metadata does not launch $id.desktop"
+[ -f "$1/$id.svg" ] || fail "no icon $id.svg"
+echo PASS
