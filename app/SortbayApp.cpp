@@ -46,7 +46,7 @@ int SortbayApp::run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vesko"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
-    QApplication::setDesktopFileName(QStringLiteral("vesko"));
+    QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
 
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),

@@ -1,4 +1,4 @@
-pragma ComponentBehavior
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts

@@ -1,0 +1,138 @@
+#include "StateTablesTest.h"
+
+#include <QTest>
+
+#include "WindowHarness.h"
+
+namespace vesko {
+namespace {
+
+void expectStartScreen(WindowHarness& window) {
+    QVERIFY(window.isShown("startScreen"));
+    QVERIFY(!window.isShown("photoPane"));
+    QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
+    QCOMPARE(window.text("countLabel"), QStringLiteral("Select a folder to begin"));
+    QCOMPARE(window.item("progressBar")->opacity(), 0.4);
+    QVERIFY(!window.isEnabled("decisionRow"));
+    QVERIFY(!window.isEnabled("backButton"));
+    QVERIFY(!window.isEnabled("undoButton"));
+    QVERIFY(!window.alertOpen());
+}
+
+}  // namespace
+
+void StateTablesTest::launchShowsTheStartScreen() {
+    WindowHarness window;
+    expectStartScreen(window);
+    for (const char* button : {"noButton", "maybeButton", "yesButton"}) {
+        QVERIFY(!window.isEnabled(button));
+    }
+}
+
+void StateTablesTest::photoShownThenYesThenMaybe() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("trip", {"a.jpg", "B c.JPG"});
+    window.loadFolder(folder);
+    const QString first = window.text("title");
+    QVERIFY(first == "a.jpg" || first == "B c.JPG");
+    const QString second = first == "a.jpg" ? "B c.JPG" : "a.jpg";
+    QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
+    QCOMPARE(window.item("progressBar")->opacity(), 1.0);
+    QVERIFY(window.isShown("photoPane") && !window.isShown("startScreen"));
+    QVERIFY(window.isEnabled("decisionRow") && window.isEnabled("backButton"));
+    QVERIFY(!window.isEnabled("undoButton"));
+
+    window.press(Qt::Key_Return);
+    QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
+    QCOMPARE(window.text("title"), second);
+    QCOMPARE(window.text("countLabel"), QStringLiteral("1/2"));
+    QCOMPARE(window.item("progressBar")->property("position").toDouble(), 0.5);
+    QVERIFY(window.isEnabled("undoButton"));
+
+    window.press(Qt::Key_Space);
+    QCOMPARE(window.text("title"), second);
+    QCOMPARE(window.text("countLabel"), QStringLiteral("1/2"));
+    QVERIFY(!window.isEnabled("undoButton"));
+}
+
+void StateTablesTest::undoPutsThePhotoBack() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("trip", {"a.jpg", "b.jpg"});
+    window.loadFolder(folder);
+    const QString first = window.text("title");
+    window.press(Qt::Key_Backspace);
+    QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{first});
+
+    window.click("undoButton");
+    QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{});
+    QCOMPARE(window.filesIn(folder).size(), 2);
+    QCOMPARE(window.text("title"), first);
+    QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
+    QVERIFY(!window.isEnabled("undoButton"));
+}
+
+void StateTablesTest::undecodableHeadLeavesOnlyBackAndUndo() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("odd", {"broken.jpg"});
+    window.loadFolder(folder);
+    QCOMPARE(window.text("title"), QStringLiteral("broken.jpg"));
+    QCOMPARE(window.text("countLabel"), QStringLiteral("0/1"));
+    QVERIFY(!window.isShown("photoPane") && !window.isShown("startScreen"));
+    QVERIFY(!window.isEnabled("decisionRow"));
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete}) {
+        window.press(key);
+    }
+    QCOMPARE(window.filesIn(folder), QStringList{"broken.jpg"});
+    QVERIFY(!QDir(folder + "/Selected").exists() && !QDir(folder + "/Discarded").exists());
+
+    window.click("backButton");
+    expectStartScreen(window);
+}
+
+void StateTablesTest::finishedShowsTheAlertUntilOk() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("one", {"only.png"});
+    window.loadFolder(folder);
+    window.press(Qt::Key_Return);
+    QVERIFY(window.alertOpen());
+    QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
+    QCOMPARE(window.text("countLabel"), QStringLiteral("1/1"));
+    QCOMPARE(window.item("progressBar")->property("position").toDouble(), 1.0);
+    QVERIFY(!window.isShown("photoPane"));
+    QVERIFY(!window.isEnabled("decisionRow"));
+    QVERIFY(window.isEnabled("backButton") && window.isEnabled("undoButton"));
+    QCOMPARE(window.desktop().shown.size(), std::size_t{1});
+
+    window.click("okButton");
+    QTRY_VERIFY(!window.alertOpen());
+    expectStartScreen(window);
+    QVERIFY(!window.viewModel()->showFinished());
+    QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{"only.png"});
+}
+
+void StateTablesTest::folderWithoutPhotosFinishesAtOnce() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("empty", {});
+    window.loadFolder(folder);
+    QVERIFY(window.alertOpen());
+    QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
+    QCOMPARE(window.text("countLabel"), QStringLiteral("Select a folder to begin"));
+    QCOMPARE(window.item("progressBar")->opacity(), 0.4);
+    QVERIFY(!window.isShown("startScreen") && !window.isShown("photoPane"));
+
+    window.press(Qt::Key_Escape);
+    QTRY_VERIFY(!window.alertOpen());
+    expectStartScreen(window);
+}
+
+void StateTablesTest::backInTheMiddleReturnsToTheStart() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("trip", {"a.jpg", "b.jpg", "c.jpg"});
+    window.loadFolder(folder);
+    window.press(Qt::Key_Return);
+    window.click("backButton");
+    expectStartScreen(window);
+    QCOMPARE(window.filesIn(folder).size(), 2);
+}
+
+}  // namespace vesko

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+
+namespace vesko {
+
+// The window's presentations, from launch to "Done!", as a user goes through them.
+class StateTablesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void launchShowsTheStartScreen();
+    void photoShownThenYesThenMaybe();
+    void undoPutsThePhotoBack();
+    void undecodableHeadLeavesOnlyBackAndUndo();
+    void finishedShowsTheAlertUntilOk();
+    void folderWithoutPhotosFinishesAtOnce();
+    void backInTheMiddleReturnsToTheStart();
+};
+
+}  // namespace vesko
