@@ -5,7 +5,6 @@
 #include <QString>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
@@ -21,7 +20,9 @@ namespace {
 
 std::vector<unsigned char> readAll(const Path& file) {
     std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    std::vector<unsigned char> bytes(std::filesystem::file_size(file));
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
 }
 
 struct Fit {
