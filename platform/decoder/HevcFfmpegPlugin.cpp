@@ -1,0 +1,256 @@
+#include "platform/decoder/HevcFfmpegPlugin.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/log.h>
+#include <libavutil/pixdesc.h>
+}
+#include <libheif/heif.h>
+#include <libheif/heif_plugin.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/decoder/Geometry.h"
+
+namespace vesko::decoder {
+namespace {
+
+// libde265 registers itself at 100; the highest priority wins.
+constexpr int kPriority = 200;
+constexpr int kMaxThreads = 8;
+
+struct CodecDeleter {
+    void operator()(AVCodecContext* codec) const { avcodec_free_context(&codec); }
+};
+struct PacketDeleter {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+using Codec = std::unique_ptr<AVCodecContext, CodecDeleter>;
+using Packet = std::unique_ptr<AVPacket, PacketDeleter>;
+using Frame = std::unique_ptr<AVFrame, FrameDeleter>;
+
+// libheif keeps the message pointer beyond the call: only string literals here.
+heif_error failure(const char* message) {
+    return {heif_error_Decoder_plugin_error, heif_suberror_Unspecified, message};
+}
+const heif_error kOk{heif_error_Ok, heif_suberror_Unspecified, "Success"};
+
+// One image's worth of HEVC data, gathered as libheif pushes it: the parameter sets first, then
+// the picture, each NAL unit behind a four-byte length, rewritten in place to Annex B start
+// codes for libavcodec.
+struct Decoder {
+    std::vector<std::uint8_t> stream;
+};
+
+thread_local int stepAside = 0;
+
+int threadCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(int(cores), 1, kMaxThreads);
+}
+
+Codec openCodec() {
+    const AVCodec* hevc = avcodec_find_decoder(AV_CODEC_ID_HEVC);
+    if (!hevc) return nullptr;
+    Codec codec(avcodec_alloc_context3(hevc));
+    if (!codec) return nullptr;
+    // A still image is one frame: only slice threads (wavefront rows) can share it out.
+    codec->thread_type = FF_THREAD_SLICE;
+    codec->thread_count = threadCount();
+    codec->max_pixels = kMaxPixels;
+    if (avcodec_open2(codec.get(), hevc, nullptr) < 0) return nullptr;
+    return codec;
+}
+
+Frame decodeFrame(AVCodecContext* codec, const std::vector<std::uint8_t>& stream) {
+    if (stream.empty() || stream.size() > std::size_t(INT32_MAX / 2)) return nullptr;
+    const Packet packet(av_packet_alloc());
+    if (!packet || av_new_packet(packet.get(), int(stream.size())) < 0) return nullptr;
+    std::memcpy(packet->data, stream.data(), stream.size());
+    if (avcodec_send_packet(codec, packet.get()) < 0) return nullptr;
+    avcodec_send_packet(codec, nullptr);
+    Frame frame(av_frame_alloc());
+    if (!frame || avcodec_receive_frame(codec, frame.get()) < 0) return nullptr;
+    return frame;
+}
+
+struct Layout {
+    heif_colorspace colorspace;
+    heif_chroma chroma;
+    int planes;
+    int bitDepth;
+};
+
+// Planar YCbCr or greyscale with every plane at one depth, stored in native byte order: what
+// libde265 hands libheif, and what libheif converts from.
+bool layoutOf(AVPixelFormat format, Layout& layout) {
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+    if (!descriptor || (descriptor->flags & (AV_PIX_FMT_FLAG_BE | AV_PIX_FMT_FLAG_RGB |
+                                             AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_ALPHA))) {
+        return false;
+    }
+    layout.planes = descriptor->nb_components;
+    layout.bitDepth = descriptor->comp[0].depth;
+    for (int c = 0; c < layout.planes; ++c) {
+        if (descriptor->comp[c].plane != c || descriptor->comp[c].depth != layout.bitDepth) {
+            return false;
+        }
+    }
+    if (layout.planes == 1) {
+        layout.colorspace = heif_colorspace_monochrome;
+        layout.chroma = heif_chroma_monochrome;
+        return true;
+    }
+    layout.colorspace = heif_colorspace_YCbCr;
+    const int w = descriptor->log2_chroma_w, h = descriptor->log2_chroma_h;
+    if (layout.planes != 3) return false;
+    if (w == 1 && h == 1)
+        layout.chroma = heif_chroma_420;
+    else if (w == 1 && h == 0)
+        layout.chroma = heif_chroma_422;
+    else if (w == 0 && h == 0)
+        layout.chroma = heif_chroma_444;
+    else
+        return false;
+    return true;
+}
+
+bool copyPlane(const AVFrame& frame, int plane, heif_channel channel, const Layout& layout,
+               heif_image* image) {
+    const int shift = plane == 0 ? 0 : 1;
+    const bool halfWidth = shift && layout.chroma != heif_chroma_444;
+    const bool halfHeight = shift && layout.chroma == heif_chroma_420;
+    const int width = halfWidth ? (frame.width + 1) / 2 : frame.width;
+    const int height = halfHeight ? (frame.height + 1) / 2 : frame.height;
+    if (heif_image_add_plane(image, channel, width, height, layout.bitDepth).code !=
+        heif_error_Ok) {
+        return false;
+    }
+    int stride = 0;
+    std::uint8_t* to = heif_image_get_plane(image, channel, &stride);
+    if (!to) return false;
+    const std::size_t rowBytes = std::size_t(width) * (layout.bitDepth > 8 ? 2 : 1);
+    const std::uint8_t* from = frame.data[plane];
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(to + std::size_t(y) * stride, from + std::ptrdiff_t(y) * frame.linesize[plane],
+                    rowBytes);
+    }
+    return true;
+}
+
+// The colour description in the stream's VUI; libheif prefers the file's own where it has one.
+void describeColour(const AVFrame& frame, heif_image* image) {
+    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+    if (!nclx) return;
+    heif_nclx_color_profile_set_color_primaries(nclx, std::uint16_t(frame.color_primaries));
+    heif_nclx_color_profile_set_transfer_characteristics(nclx, std::uint16_t(frame.color_trc));
+    heif_nclx_color_profile_set_matrix_coefficients(nclx, std::uint16_t(frame.colorspace));
+    nclx->full_range_flag = frame.color_range == AVCOL_RANGE_JPEG;
+    heif_image_set_nclx_color_profile(image, nclx);
+    heif_nclx_color_profile_free(nclx);
+}
+
+heif_error toHeifImage(const AVFrame& frame, heif_image** out) {
+    Layout layout{};
+    if (frame.width <= 0 || frame.height <= 0 || !layoutOf(AVPixelFormat(frame.format), layout)) {
+        return failure("unsupported HEVC picture format");
+    }
+    heif_image* image = nullptr;
+    if (heif_image_create(frame.width, frame.height, layout.colorspace, layout.chroma, &image)
+            .code != heif_error_Ok) {
+        return failure("out of memory");
+    }
+    const heif_channel channels[3] = {heif_channel_Y, heif_channel_Cb, heif_channel_Cr};
+    for (int plane = 0; plane < layout.planes; ++plane) {
+        if (!copyPlane(frame, plane, channels[plane], layout, image)) {
+            heif_image_release(image);
+            return failure("out of memory");
+        }
+    }
+    describeColour(frame, image);
+    *out = image;
+    return kOk;
+}
+
+const char* pluginName() { return "FFmpeg HEVC decoder (libavcodec)"; }
+
+int supportsFormat(heif_compression_format format) {
+    return format == heif_compression_HEVC && stepAside == 0 ? kPriority : 0;
+}
+
+heif_error newDecoder(void** decoder) {
+    try {
+        *decoder = new Decoder;
+        return kOk;
+    } catch (...) {
+        return failure("out of memory");
+    }
+}
+
+void freeDecoder(void* decoder) { delete static_cast<Decoder*>(decoder); }
+
+heif_error pushData(void* raw, const void* data, std::size_t size) {
+    auto& stream = static_cast<Decoder*>(raw)->stream;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const std::size_t start = stream.size();
+    try {
+        stream.insert(stream.end(), bytes, bytes + size);
+    } catch (...) {
+        return failure("out of memory");
+    }
+    for (std::size_t at = start; at < stream.size();) {
+        if (stream.size() - at < 4) return failure("truncated NAL unit length");
+        const std::size_t length = std::size_t(stream[at]) << 24 |
+                                   std::size_t(stream[at + 1]) << 16 |
+                                   std::size_t(stream[at + 2]) << 8 | stream[at + 3];
+        if (length > stream.size() - at - 4) return failure("NAL unit beyond the data");
+        const std::uint8_t startCode[4] = {0, 0, 0, 1};
+        std::memcpy(stream.data() + at, startCode, 4);
+        at += 4 + length;
+    }
+    return kOk;
+}
+
+heif_error decodeImage(void* raw, heif_image** out) {
+    *out = nullptr;
+    const Codec codec = openCodec();
+    if (!codec) return failure("libavcodec cannot open its HEVC decoder");
+    const Frame frame = decodeFrame(codec.get(), static_cast<Decoder*>(raw)->stream);
+    if (!frame) return failure("no picture in the HEVC data");
+    return toHeifImage(*frame, out);
+}
+
+void setStrictDecoding(void*, int) {}
+
+const heif_decoder_plugin kPlugin{
+    3,  // the plugin interface of libheif 1.15
+    pluginName,  nullptr,  nullptr,     supportsFormat,    newDecoder,
+    freeDecoder, pushData, decodeImage, setStrictDecoding, kFfmpegHevcDecoderId,
+};
+
+bool registerOnce() {
+    if (!openCodec()) return false;
+    // libavcodec reports damaged streams on stderr otherwise; they are expected and harmless.
+    av_log_set_level(AV_LOG_QUIET);
+    return heif_register_decoder_plugin(&kPlugin).code == heif_error_Ok;
+}
+
+}  // namespace
+
+Libde265Only::Libde265Only() { ++stepAside; }
+Libde265Only::~Libde265Only() { --stepAside; }
+
+bool registerFfmpegHevcDecoder() {
+    static const bool registered = registerOnce();
+    return registered;
+}
+
+}  // namespace vesko::decoder

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+#include <libheif/heif.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "HeicGrid.h"
+#include "platform/decoder/HevcFfmpegPlugin.h"
+
+namespace vesko {
+namespace {
+
+using testimages::Bytes;
+using testimages::Picture;
+using testimages::Rgba;
+
+// Gradients, hard edges and noise: every part of the HEVC toolset gets used.
+Picture texture(int width, int height) {
+    Picture picture(width, height);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = int(seed >> 27);
+            const bool square = (x / 16 + y / 16) % 2 == 0;
+            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                                std::uint8_t((square ? 200 : 40) + noise), 255};
+        }
+    }
+    return picture;
+}
+
+struct Decoded {
+    heif_error error{};
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+enum class Hevc { Ffmpeg, Libde265 };
+
+// The primary image as libheif hands it over, in RGBA.
+Decoded decodeWith(const Bytes& file, Hevc hevc) {
+    Decoded out;
+    std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
+                                                                        heif_context_free);
+    std::optional<decoder::Libde265Only> reference;
+    if (hevc == Hevc::Libde265) {
+        reference.emplace();
+        heif_context_set_max_decoding_threads(context.get(), 0);
+    }
+    out.error = heif_context_read_from_memory_without_copy(context.get(), file.data(), file.size(),
+                                                           nullptr);
+    if (out.error.code != heif_error_Ok) return out;
+    heif_image_handle* handle = nullptr;
+    out.error = heif_context_get_primary_image_handle(context.get(), &handle);
+    if (out.error.code != heif_error_Ok) return out;
+    heif_decoding_options* options = heif_decoding_options_alloc();
+    options->convert_hdr_to_8bit = 1;
+    heif_image* image = nullptr;
+    out.error = heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGBA,
+                                  options);
+    heif_decoding_options_free(options);
+    heif_image_handle_release(handle);
+    if (out.error.code != heif_error_Ok) return out;
+    out.width = heif_image_get_width(image, heif_channel_interleaved);
+    out.height = heif_image_get_height(image, heif_channel_interleaved);
+    int stride = 0;
+    const std::uint8_t* plane =
+        heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < out.height; ++y) {
+        const std::uint8_t* row = plane + std::size_t(y) * stride;
+        out.rgba.insert(out.rgba.end(), row, row + std::size_t(out.width) * 4);
+    }
+    heif_image_release(image);
+    return out;
+}
+
+// Both decoders implement the same standard, so they must agree; one step of rounding is all
+// the colour conversion may add.
+void expectSamePixels(const Decoded& ours, const Decoded& reference) {
+    ASSERT_EQ(ours.error.code, heif_error_Ok) << ours.error.message;
+    ASSERT_EQ(reference.error.code, heif_error_Ok) << reference.error.message;
+    ASSERT_EQ(ours.width, reference.width);
+    ASSERT_EQ(ours.height, reference.height);
+    int worst = 0;
+    std::size_t worstAt = 0;
+    for (std::size_t i = 0; i < ours.rgba.size(); ++i) {
+        const int difference = std::abs(int(ours.rgba[i]) - int(reference.rgba[i]));
+        if (difference > worst) {
+            worst = difference;
+            worstAt = i;
+        }
+    }
+    EXPECT_LE(worst, 1) << "at pixel " << worstAt / 4 % ours.width << ","
+                        << worstAt / 4 / ours.width;
+}
+
+class HevcPluginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!decoder::registerFfmpegHevcDecoder()) GTEST_SKIP() << "libavcodec has no HEVC";
+    }
+};
+
+TEST_F(HevcPluginTest, TakesPrecedenceOverLibde265UnlessAskedToStepAside) {
+    const heif_decoder_descriptor* decoders[8] = {};
+    const int count = heif_get_decoder_descriptors(heif_compression_HEVC, decoders, 8);
+    ASSERT_GE(count, 2);
+    EXPECT_STREQ(heif_decoder_descriptor_get_id_name(decoders[0]), decoder::kFfmpegHevcDecoderId);
+    decoder::Libde265Only reference;
+    EXPECT_EQ(heif_get_decoder_descriptors(heif_compression_HEVC, decoders, 8), count - 1);
+}
+
+TEST_F(HevcPluginTest, AgreesWithLibde265OnPhotoChroma) {
+    // An odd size: the coded picture is larger and the stream crops it.
+    const Bytes file = testimages::encodeHeic420(texture(203, 151));
+    const Decoded ours = decodeWith(file, Hevc::Ffmpeg);
+    expectSamePixels(ours, decodeWith(file, Hevc::Libde265));
+    EXPECT_EQ(ours.width, 203);
+    EXPECT_EQ(ours.height, 151);
+}
+
+TEST_F(HevcPluginTest, AgreesWithLibde265OnTenBitsAndAlpha) {
+    Picture picture = texture(96, 64);
+    picture.fill(0, 0, 48, 64, {200, 30, 30, 100});
+    const Bytes file = testimages::encodeHeic(picture, {.alpha = true, .tenBit = true});
+    const Decoded ours = decodeWith(file, Hevc::Ffmpeg);
+    expectSamePixels(ours, decodeWith(file, Hevc::Libde265));
+    EXPECT_NEAR(ours.rgba[3], 100, 2);
+}
+
+TEST_F(HevcPluginTest, AgreesWithLibde265OnGridOfTiles) {
+    const Picture picture = texture(150, 100);
+    const Bytes file = testimages::encodeHeicGrid(picture, 64);
+    const Decoded ours = decodeWith(file, Hevc::Ffmpeg);
+    expectSamePixels(ours, decodeWith(file, Hevc::Libde265));
+    ASSERT_EQ(ours.width, 150);
+    // The tiles land where they belong: the gradient runs across the whole grid.
+    const auto at = [&](int x, int y) { return ours.rgba.data() + (std::size_t(y) * 150 + x) * 4; };
+    EXPECT_NEAR(at(140, 10)[0], 140 * 255 / 150, 12);
+    EXPECT_NEAR(at(10, 90)[1], 90 * 255 / 100, 12);
+}
+
+// libheif hands the plugin whatever the file holds; a damaged stream must end in an error or
+// in a picture, never in a crash (the sanitizer builds run this).
+TEST_F(HevcPluginTest, SurvivesDamagedStreams) {
+    const Bytes intact = testimages::encodeHeic420(texture(64, 48));
+    for (std::size_t cut = intact.size() / 2; cut < intact.size(); cut += 97) {
+        decodeWith(Bytes(intact.begin(), intact.begin() + std::ptrdiff_t(cut)), Hevc::Ffmpeg);
+    }
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 40; ++round) {
+        Bytes damaged = intact;
+        for (int flip = 0; flip < 8; ++flip) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = intact.size() / 3 + seed % (intact.size() * 2 / 3);
+            damaged[at] ^= std::uint8_t(seed >> 24 | 1);
+        }
+        decodeWith(damaged, Hevc::Ffmpeg);
+    }
+}
+
+}  // namespace
+}  // namespace vesko
