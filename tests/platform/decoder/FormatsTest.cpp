@@ -130,6 +130,19 @@ TEST_F(WebpTest, DecodesScaledToTheBound) {
     expectMarkedCorners(image, 40);
 }
 
+TEST_F(WebpTest, AnimationFrameSitsAtItsPlaceOnTheScaledCanvas) {
+    const Bytes animation = encodeWebpFrameOnCanvas(Picture(32, 16, kRed), 64, 32, 32, 16);
+    for (const DisplayBound bound : {DisplayBound{64, 64}, DisplayBound{32, 32}}) {
+        const ImageHandle image = decodeBytes(animation, bound);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width(), bound.width);
+        const int w = image->width(), h = image->height();
+        EXPECT_TRUE(near(pixelAt(*image, w * 3 / 4, h * 3 / 4), kRed, 1));
+        EXPECT_TRUE(near(pixelAt(*image, w / 4, h * 3 / 4), {0, 0, 0, 0}, 0));
+        EXPECT_TRUE(near(pixelAt(*image, w * 3 / 4, h / 4), {0, 0, 0, 0}, 0));
+    }
+}
+
 TEST_F(WebpTest, AnimationShowsItsFirstFrame) {
     expectMarkedCorners(decodeBytes(encodeAnimatedWebp(markedCorners(), Picture(64, 32, kBlue))),
                         2);

@@ -387,6 +387,30 @@ Bytes encodeAnimatedWebp(const Picture& first, const Picture& second) {
     return out;
 }
 
+Bytes encodeWebpFrameOnCanvas(const Picture& frame, int canvasWidth, int canvasHeight, int x,
+                              int y) {
+    const Bytes still = encodeWebp(frame, {.lossless = true});
+    WebPMux* mux = WebPMuxNew();
+    WebPMuxFrameInfo info{};
+    info.bitstream = {still.data(), still.size()};
+    info.x_offset = x;
+    info.y_offset = y;
+    info.duration = 100;
+    info.id = WEBP_CHUNK_ANMF;
+    info.dispose_method = WEBP_MUX_DISPOSE_NONE;
+    info.blend_method = WEBP_MUX_NO_BLEND;
+    WebPMuxPushFrame(mux, &info, 1);
+    const WebPMuxAnimParams params{0, 0};
+    WebPMuxSetAnimationParams(mux, &params);
+    WebPMuxSetCanvasSize(mux, canvasWidth, canvasHeight);
+    WebPData assembled{};
+    WebPMuxAssemble(mux, &assembled);
+    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
+    WebPDataClear(&assembled);
+    WebPMuxDelete(mux);
+    return out;
+}
+
 // ---- HEIC
 
 namespace {

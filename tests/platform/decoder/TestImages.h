@@ -80,6 +80,9 @@ struct WebpOptions {
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
 // Two frames; the first is `first`.
 Bytes encodeAnimatedWebp(const Picture& first, const Picture& second);
+// An animation whose one frame covers only part of its canvas, at an even offset.
+Bytes encodeWebpFrameOnCanvas(const Picture& frame, int canvasWidth, int canvasHeight, int x,
+                              int y);
 
 struct HeicOptions {
     bool alpha = false;
