@@ -1,11 +1,12 @@
 # make run: install what is missing, build, start Vesko.
 # make test: install what is missing, build, run every test (also under sanitizers).
+# make package: build the Debian package, $(BUILD)/vesko_<version>_<arch>.deb.
 BUILD ?= build
 CMAKE_FLAGS ?=
 export CTEST_OUTPUT_ON_FAILURE := 1
 
 .PHONY: all setup build run test test-main test-asan test-tsan test-fuzz bench bench-decode format \
-        clean
+        package clean
 
 all: build
 
@@ -65,6 +66,9 @@ test-fuzz: setup
 	        || { tail -n 60 build-fuzz/fuzz-$$format.log; exit 1; }; \
 	    tail -n 1 build-fuzz/fuzz-$$format.log; \
 	done
+
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	$(BUILD)/bench/vesko_bench_classifier --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
