@@ -11,6 +11,7 @@
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
+#include "translations/Translations.h"
 #include "ui/ContentWindow.h"
 #ifdef VESKO_HAVE_PHOTO_DECODER
 #include "platform/decoder/PhotoDecoder.h"
@@ -47,6 +48,7 @@ int SortbayApp::run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vesko"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
     QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
+    installTranslations(app);
 
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),

@@ -67,7 +67,8 @@ exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
 read -r display <&3
 xvfb_pid=$!
 export DISPLAY=":$display"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM LANGUAGE
+export LC_ALL=C.UTF-8
 export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work"
 
 "$vesko" >"$work/vesko.log" 2>&1 &
