@@ -3,6 +3,7 @@
 
 #include "InputTest.h"
 #include "LookTest.h"
+#include "PhotoViewTest.h"
 #include "StateTablesTest.h"
 
 int main(int argc, char** argv) {
@@ -14,5 +15,7 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&input, argc, argv);
     vesko::LookTest look;
     failures += QTest::qExec(&look, argc, argv);
+    vesko::PhotoViewTest photoView;
+    failures += QTest::qExec(&photoView, argc, argv);
     return failures == 0 ? 0 : 1;
 }
