@@ -67,7 +67,7 @@ exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
 read -r display <&3
 xvfb_pid=$!
 export DISPLAY=":$display"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM LANGUAGE
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP LANGUAGE
 export LC_ALL=C.UTF-8
 export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work"
 
@@ -92,7 +92,8 @@ sleep 0.5
 xdotool type --delay 10 "$work/photos"
 xdotool key Return
 wait_for "[ \$(windows) -eq $before ]"
-sleep 0.5
+# Once the dialog is gone the window takes the keyboard back by itself.
+wait_for "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = $window ]"
 
 xdotool key Return
 expect_counts 2 1 0
