@@ -9,6 +9,7 @@ extern "C" {
 #include <libheif/heif_plugin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -50,7 +51,7 @@ struct Decoder {
     std::vector<std::uint8_t> stream;
 };
 
-thread_local int stepAside = 0;
+std::atomic<int> stepAside{0};
 
 int threadCount() {
     const unsigned cores = std::thread::hardware_concurrency();

@@ -11,11 +11,11 @@ inline constexpr char kFfmpegHevcDecoderId[] = "vesko-ffmpeg-hevc";
 // times.
 bool registerFfmpegHevcDecoder();
 
-// While one is alive, decodes on this thread go to libde265 instead: the second try when
-// FFmpeg's decoder gives up on a file, and the reference that tests and benchmarks measure
-// against. libheif 1.15 does not heed a decoder named in its decoding options, so the plugin
-// steps aside itself. libheif decodes a grid's tiles on threads of its own; give the context
-// no decoding threads (heif_context_set_max_decoding_threads) while this is alive.
+// While one is alive, HEVC decodes go to libde265 instead, in the whole process: the second
+// try when FFmpeg's decoder gives up on a file, and the reference that tests and benchmarks
+// measure against. (libheif 1.15 does not heed a decoder named in its decoding options, and
+// decodes a grid's tiles on threads of its own.) Both decoders give the same pixels, so a
+// decode on another thread meanwhile is only slower, never different.
 class Libde265Only {
 public:
     Libde265Only();

@@ -47,10 +47,7 @@ Decoded decodeWith(const Bytes& file, Hevc hevc) {
     std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
                                                                         heif_context_free);
     std::optional<decoder::Libde265Only> reference;
-    if (hevc == Hevc::Libde265) {
-        reference.emplace();
-        heif_context_set_max_decoding_threads(context.get(), 0);
-    }
+    if (hevc == Hevc::Libde265) reference.emplace();
     out.error = heif_context_read_from_memory_without_copy(context.get(), file.data(), file.size(),
                                                            nullptr);
     if (out.error.code != heif_error_Ok) return out;

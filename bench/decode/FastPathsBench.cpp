@@ -1,0 +1,172 @@
+// The decoder's fast paths beside the libraries' defaults, in one run: HEIC through libheif
+// with libde265 (its default) and with FFmpeg's HEVC decoder, on the sample photos and on a
+// phone-style grid of 512 x 512 tiles made from them. Prints a Markdown table.
+//
+//   vesko_bench_fast_paths [photo folder] [runs]
+
+#include <libheif/heif.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "HeicGrid.h"
+#include "Measure.h"
+#include "platform/decoder/HevcFfmpegPlugin.h"
+#include "platform/decoder/PhotoDecoder.h"
+
+namespace vesko::bench {
+namespace {
+
+using Path = std::filesystem::path;
+using Decode = std::function<unsigned long(const Path&, DisplayBound)>;
+
+struct Method {
+    std::string name;
+    Decode decode;
+};
+
+std::vector<unsigned char> readAll(const Path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<unsigned char> bytes(std::filesystem::file_size(file));
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
+}
+
+// libheif's full decode to interleaved RGB, the plainest call there is.
+unsigned long libheifFull(const Path& file) {
+    const std::vector<unsigned char> bytes = readAll(file);
+    heif_context* context = heif_context_alloc();
+    heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
+    heif_image_handle* handle = nullptr;
+    heif_context_get_primary_image_handle(context, &handle);
+    heif_image* image = nullptr;
+    unsigned long sum = 0;
+    if (handle &&
+        heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr)
+                .code == heif_error_Ok) {
+        int stride = 0;
+        const uint8_t* plane =
+            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+        sum = std::size_t(stride) * heif_image_get_height(image, heif_channel_interleaved) +
+              plane[stride];
+        heif_image_release(image);
+    }
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+    return sum;
+}
+
+unsigned long viaVesko(const Path& file, DisplayBound bound) {
+    const ImageHandle image = PhotoDecoder(bound).decode(file);
+    return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
+}
+
+template <typename Work>
+Decode withLibde265(Work work) {
+    return [work](const Path& file, DisplayBound bound) {
+        decoder::Libde265Only reference;
+        return work(file, bound);
+    };
+}
+
+std::vector<Method> heicMethods() {
+    const auto full = [](const Path& file, DisplayBound) { return libheifFull(file); };
+    return {
+        {"libheif + libde265 (default), full RGB", withLibde265(full)},
+        {"libheif + FFmpeg plugin, full RGB", full},
+        {"Vesko with libde265", withLibde265(viaVesko)},
+        {"Vesko", viaVesko},
+    };
+}
+
+std::vector<Path> photosIn(const Path& folder) {
+    std::vector<Path> photos;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        photos.push_back(entry.path());
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
+}
+
+// A grid made once from the first sample photo and kept beside the benchmark: encoding its
+// 48 tiles takes a while.
+Path gridPhoto(const Path& photos) {
+    const Path grid = Path(VESKO_BENCH_GRID_DIR) / "grid-512.heic";
+    if (std::filesystem::exists(grid)) return grid;
+    std::filesystem::create_directories(grid.parent_path());
+    const ImageHandle image = PhotoDecoder({100000, 100000}).decode(photosIn(photos / "jpeg")[0]);
+    testimages::Picture picture(image->width(), image->height());
+    for (int y = 0; y < image->height(); ++y) {
+        const std::uint8_t* row = image->bits() + std::size_t(y) * image->bytesPerLine();
+        for (int x = 0; x < image->width(); ++x) {
+            picture.at(x, y) = {row[x * 4], row[x * 4 + 1], row[x * 4 + 2], 255};
+        }
+    }
+    testimages::writeFile(grid.string(), testimages::encodeHeicGrid(picture, 512, 50));
+    return grid;
+}
+
+double decodeAll(const Method& method, const std::vector<Path>& photos, DisplayBound bound) {
+    return millisecondsOf([&] {
+        for (const Path& photo : photos) {
+            if (method.decode(photo, bound) == 0) {
+                std::cerr << method.name << " failed on " << photo << "\n";
+            }
+        }
+    });
+}
+
+// Runs alternate between the methods, so that a slow spell of the machine hits all alike.
+std::vector<double> medianTimes(const std::vector<Method>& methods, const std::vector<Path>& photos,
+                                DisplayBound bound, int runs) {
+    std::vector<std::vector<double>> times(methods.size());
+    for (const Method& method : methods) decodeAll(method, {photos.front()}, bound);
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t m = 0; m < methods.size(); ++m) {
+            times[m].push_back(decodeAll(methods[m], photos, bound) / double(photos.size()));
+        }
+    }
+    std::vector<double> medians;
+    for (const auto& methodTimes : times) medians.push_back(median(methodTimes));
+    return medians;
+}
+
+void printRows(const std::string& what, const std::vector<Method>& methods,
+               const std::vector<Path>& photos, DisplayBound bound, int runs) {
+    const std::vector<double> times = medianTimes(methods, photos, bound, runs);
+    for (std::size_t m = 0; m < methods.size(); ++m) {
+        char line[256];
+        std::snprintf(line, sizeof line, "| %s | %dx%d | %s | %.0f | %.2f |", what.c_str(),
+                      bound.width, bound.height, methods[m].name.c_str(), times[m],
+                      times[m] / times[0]);
+        std::cout << line << std::endl;
+    }
+}
+
+int runAll(const Path& photos, int runs) {
+    std::cout << "Milliseconds per photo, median of " << runs
+              << " runs; the ratio is to the first row of each group.\n\n"
+              << "| Photos | Bound | Method | ms | ÷ default |\n|---|---|---|---|---|" << std::endl;
+    const std::vector<Path> heics = photosIn(photos / "heic");
+    const std::vector<Path> grid = {gridPhoto(photos)};
+    for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {
+        printRows("HEIC", heicMethods(), heics, bound, runs);
+    }
+    printRows("HEIC grid", heicMethods(), grid, {1368, 900}, runs);
+    return 0;
+}
+
+}  // namespace
+}  // namespace vesko::bench
+
+int main(int argc, char** argv) {
+    using namespace vesko::bench;
+    vesko::decoder::registerFfmpegHevcDecoder();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const Path photos = args.size() > 0 ? Path(args[0]) : Path(VESKO_PHOTOS_DIR);
+    const int runs = args.size() > 1 ? std::max(1, std::stoi(args[1])) : 7;
+    return runAll(photos, runs);
+}
