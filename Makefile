@@ -53,8 +53,7 @@ test-fuzz: setup
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DVESKO_SANITIZE=address,undefined -DVESKO_BUILD_FUZZERS=ON -DVESKO_BUILD_UI=OFF \
 	    -DVESKO_BUILD_BENCH=OFF
-	cmake --build build-fuzz --target vesko_decoder_tests vesko_fuzz_seeds \
-	    $(addprefix vesko_fuzz_,$(FUZZ_FORMATS))
+	cmake --build build-fuzz
 	ctest --test-dir build-fuzz -j2 -L decoder
 	$(DECODER_LSAN) build-fuzz/tests/fuzz/vesko_fuzz_seeds build-fuzz/fuzz-seeds
 	@mkdir -p build-fuzz/fuzz-findings
