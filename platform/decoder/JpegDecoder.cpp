@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 // jpeglib.h needs FILE and size_t declared first.
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include "platform/decoder/ColorTransform.h"
@@ -25,13 +26,23 @@ constexpr long kMaxLibraryMemory = 768L << 20;
 struct ErrorExit {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
+    // The data ran out before the first row of blocks: whatever libjpeg outputs is its filler.
+    bool endedBeforeAnyPixel = false;
 };
 
 [[noreturn]] void jumpOut(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorExit*>(info->err)->jump, 1);
 }
 
-void ignoreMessage(j_common_ptr, int) {}
+// Warnings are not shown; running out of data is noted, since libjpeg carries on with grey.
+void noteMessage(j_common_ptr info, int level) {
+    if (level != -1 || info->err->msg_code != JWRN_JPEG_EOF) return;
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    auto* error = reinterpret_cast<ErrorExit*>(info->err);
+    if (decompress->input_scan_number <= 1 && decompress->input_iMCU_row == 0) {
+        error->endedBeforeAnyPixel = true;
+    }
+}
 
 void limitScans(j_common_ptr info) {
     const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
@@ -113,14 +124,14 @@ void fillMissingRows(JpegJob& job) {
 ImageHandle decode(JpegJob& job) {
     job.info.err = jpeg_std_error(&job.error.manager);
     job.error.manager.error_exit = jumpOut;
-    job.error.manager.emit_message = ignoreMessage;
+    job.error.manager.emit_message = noteMessage;
     jpeg_create_decompress(&job.info);
     job.info.mem->max_memory_to_use = kMaxLibraryMemory;
     job.progress.progress_monitor = limitScans;
     job.info.progress = &job.progress;
     run(job);
     jpeg_destroy_decompress(&job.info);
-    if (job.rowsDone == 0) return nullptr;
+    if (job.rowsDone == 0 || job.error.endedBeforeAnyPixel) return nullptr;
     fillMissingRows(job);
     if (job.cmyk) {
         convertCmykToSrgb(job.raster, job.icc, job.info.saw_Adobe_marker);

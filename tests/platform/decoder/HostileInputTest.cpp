@@ -26,6 +26,16 @@ Bytes firstBytes(const Bytes& bytes, std::size_t count) {
     return Bytes(bytes.begin(), bytes.begin() + std::min(count, bytes.size()));
 }
 
+// The JPEG up to and including its first scan header, without any of the scan's data.
+Bytes jpegHeadersOnly(const Bytes& jpeg) {
+    for (std::size_t i = 0; i + 3 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) {
+            return firstBytes(jpeg, i + 2 + std::size_t(jpeg[i + 2] << 8 | jpeg[i + 3]));
+        }
+    }
+    return jpeg;
+}
+
 using HostileInputTest = DecoderTest;
 
 TEST_F(HostileInputTest, FilesWithoutPixelsGiveNoImage) {
@@ -39,6 +49,8 @@ TEST_F(HostileInputTest, FilesWithoutPixelsGiveNoImage) {
         EXPECT_FALSE(decodeBytes(firstBytes(whole, 4)));
     }
     EXPECT_FALSE(decodeBytes(firstBytes(encodePng(picture), encodePng(picture).size() - 20)));
+    EXPECT_FALSE(decodeBytes(jpegHeadersOnly(encodeJpeg(picture))));
+    EXPECT_FALSE(decodeBytes(jpegHeadersOnly(encodeJpeg(picture, {.progressive = true}))));
 }
 
 TEST_F(HostileInputTest, WhatIsNotAReadableFileGivesNoImage) {
