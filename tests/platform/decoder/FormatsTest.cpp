@@ -1,4 +1,5 @@
 #include "DecoderTestSupport.h"
+#include "HeicGrid.h"
 
 namespace vesko {
 namespace {
@@ -154,6 +155,17 @@ TEST_F(HeicTest, EightAndTenBitWithAndWithoutAlphaDecode) {
     expectMarkedCorners(decodeBytes(encodeHeic(markedCorners())), 12);
     expectMarkedCorners(decodeBytes(encodeHeic(markedCorners(), {.tenBit = true})), 12);
     expectAlphaPicture(decodeBytes(encodeHeic(withAlpha(), {.alpha = true})), 12);
+}
+
+TEST_F(HeicTest, GridOfTilesDecodesAsOneCroppedImage) {
+    Picture large(320, 160, kGrey);
+    large.fill(0, 0, 80, 80, kRed);
+    large.fill(240, 0, 80, 80, kGreen);
+    const ImageHandle image = decodeBytes(encodeHeicGrid(large, 128, 90));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 320);
+    EXPECT_EQ(image->height(), 160);
+    expectMarkedCorners(image, 30);
 }
 
 TEST_F(HeicTest, ShrinksToTheBound) {
