@@ -20,8 +20,7 @@ build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
-	@if [ -x $(BUILD)/app/vesko ]; then exec $(BUILD)/app/vesko; \
-	else echo "The window is not built yet: only the classifier core and its tests exist."; fi
+	$(BUILD)/app/vesko
 
 test: build
 	ctest --test-dir $(BUILD) -j2
