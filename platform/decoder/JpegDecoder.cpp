@@ -88,26 +88,31 @@ void chooseOutput(JpegJob& job) {
     info.scale_denom = 8;
 }
 
-// Returns false when libjpeg gave up before any header was read.
-bool run(JpegJob& job) {
-    jpeg_decompress_struct& info = job.info;
+bool create(JpegJob& job) {
     if (setjmp(job.error.jump)) return false;
+    jpeg_create_decompress(&job.info);
+    return true;
+}
+
+// Leaves job.rowsDone at the rows that were decoded when libjpeg finished or gave up.
+void run(JpegJob& job) {
+    jpeg_decompress_struct& info = job.info;
+    if (setjmp(job.error.jump)) return;
     jpeg_mem_src(&info, job.bytes.data(), static_cast<unsigned long>(job.bytes.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
-    if (!withinPixelLimit(info.image_width, info.image_height)) return false;
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return;
+    if (!withinPixelLimit(info.image_width, info.image_height)) return;
     readMetadata(job);
     chooseOutput(job);
     jpeg_start_decompress(&info);
     job.raster = makeRaster(int(info.output_width), int(info.output_height), false);
-    if (job.raster.pixels.empty() || info.output_components != 4) return false;
+    if (job.raster.pixels.empty() || info.output_components != 4) return;
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = job.raster.row(int(info.output_scanline));
         if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
         job.rowsDone = int(info.output_scanline);
     }
-    return true;
 }
 
 // The rows a damaged file did not deliver are shown in libjpeg's own filler grey.
@@ -125,7 +130,7 @@ ImageHandle decode(JpegJob& job) {
     job.info.err = jpeg_std_error(&job.error.manager);
     job.error.manager.error_exit = jumpOut;
     job.error.manager.emit_message = noteMessage;
-    jpeg_create_decompress(&job.info);
+    if (!create(job)) return nullptr;
     job.info.mem->max_memory_to_use = kMaxLibraryMemory;
     job.progress.progress_monitor = limitScans;
     job.info.progress = &job.progress;
