@@ -116,6 +116,12 @@ void InputTest::droppedFolderIsLoaded() {
     QVERIFY(window.drop({QUrl::fromLocalFile(folder)}));
     QTRY_COMPARE(window.text("title"), QStringLiteral("a.jpg"));
     QCOMPARE(window.viewModel()->folderName(), QStringLiteral("My Photos"));
+
+    // With a folder loaded the window takes no drops.
+    const QString other = window.makeFolder("other", {"b.jpg"});
+    QVERIFY(!window.drop({QUrl::fromLocalFile(other)}));
+    QTest::qWait(100);
+    QCOMPARE(window.viewModel()->folderName(), QStringLiteral("My Photos"));
 }
 
 void InputTest::droppedFileIsIgnoredButAccepted() {
