@@ -56,6 +56,14 @@
         <source>Select a folder to begin</source>
         <translation>Wählen Sie einen Ordner, um zu beginnen</translation>
     </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>%1 of %2 photos decided</source>
+        <translation>%1 von %2 Fotos entschieden</translation>
+    </message>
 </context>
 <context>
     <name>StartScreen</name>

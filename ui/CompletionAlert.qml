@@ -39,6 +39,8 @@ Dialog {
 
     Label {
         text: qsTr("All photos have been classified.")
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
 
         Shortcut {
             sequences: ["Return", "Enter"]
@@ -53,6 +55,8 @@ Dialog {
             text: qsTr("OK")
             focusPolicy: Qt.NoFocus
             DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
+            Accessible.role: Accessible.Button
+            Accessible.name: text
         }
     }
 }

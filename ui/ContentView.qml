@@ -53,6 +53,8 @@ ApplicationWindow {
                 cornerRadius: 8
                 visible: window.folderLoaded && window.viewModel.hasImage
                 image: window.viewModel.currentImage
+                Accessible.role: Accessible.Graphic
+                Accessible.name: window.viewModel.currentFileName
             }
         }
 

@@ -22,6 +22,13 @@ AbstractButton {
     opacity: enabled ? (pressed ? 0.75 : 1) : 0.45
     Layout.fillWidth: true
     Layout.preferredWidth: 1
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    // A screen reader presses it as a click would, and not while it is disabled.
+    Accessible.onPressAction: {
+        if (enabled)
+            triggered();
+    }
 
     onClicked: triggered()
 
@@ -55,6 +62,7 @@ AbstractButton {
                 text: button.text
                 font: button.font
                 color: "black"
+                Accessible.ignored: true
             }
         }
     }

@@ -45,6 +45,8 @@ Item {
             color: Theme.secondary
             Layout.minimumWidth: 0
             Layout.preferredWidth: implicitWidth
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         Item {

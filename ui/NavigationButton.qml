@@ -15,6 +15,13 @@ AbstractButton {
     focusPolicy: Qt.NoFocus
     font: Theme.body
     opacity: pressed ? 0.6 : 1
+    Accessible.role: Accessible.Button
+    Accessible.name: text
+    // A screen reader presses it as a click would, and not while it is disabled.
+    Accessible.onPressAction: {
+        if (enabled)
+            clicked();
+    }
 
     contentItem: Row {
         spacing: 4
@@ -33,6 +40,7 @@ AbstractButton {
             text: button.text
             font: button.font
             color: button.foreground
+            Accessible.ignored: true
         }
     }
 }

@@ -34,6 +34,8 @@ Item {
             value: area.hasPhotos ? area.progress : 0
             opacity: area.hasPhotos ? 1.0 : 0.4
             Layout.fillWidth: true
+            Accessible.role: Accessible.ProgressBar
+            Accessible.name: qsTr("Progress")
 
             background: Rectangle {
                 implicitHeight: 6
@@ -60,6 +62,9 @@ Item {
             font: Theme.caption
             color: Theme.secondary
             Layout.alignment: Qt.AlignHCenter
+            // "3/10" is for the eye; a screen reader says it in words.
+            Accessible.role: Accessible.StaticText
+            Accessible.name: area.hasPhotos ? qsTr("%1 of %2 photos decided").arg(area.progress).arg(area.total) : text
         }
     }
 }

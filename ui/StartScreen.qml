@@ -49,6 +49,8 @@ Item {
             text: qsTr("Drag or select the folder with images")
             font: Theme.body
             color: Theme.secondary
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.alignment: Qt.AlignHCenter
         }
 
@@ -59,6 +61,8 @@ Item {
             font: Theme.body
             Layout.topMargin: 4
             Layout.alignment: Qt.AlignHCenter
+            Accessible.role: Accessible.Button
+            Accessible.name: text
             onClicked: start.viewModel.selectFolder()
         }
     }

@@ -1,0 +1,87 @@
+#include "AccessibilityTest.h"
+
+#include <QTest>
+
+#include "AccessibleTree.h"
+#include "tests/ui/WindowHarness.h"
+
+namespace vesko {
+namespace {
+
+bool press(const QList<AccessibleNode>& tree, const QString& name) {
+    const AccessibleNode* button = findNode(tree, QAccessible::Button, name);
+    if (!button || !button->node->actionInterface()) {
+        return false;
+    }
+    button->node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    return true;
+}
+
+}  // namespace
+
+void AccessibilityTest::initTestCase() {
+    // As when a screen reader is running; the offscreen platform has none to switch it on.
+    QAccessible::setActive(true);
+}
+
+void AccessibilityTest::startScreenNamesEveryControl() {
+    WindowHarness window;
+    const QList<AccessibleNode> tree = accessibleTree(window.window());
+    for (const char* name : {"Back", "Undo", "Select folder", "No", "Maybe", "Yes"}) {
+        QVERIFY2(findNode(tree, QAccessible::Button, name), name);
+    }
+    QVERIFY(findNode(tree, QAccessible::StaticText, "Vesko"));
+    QVERIFY(findNode(tree, QAccessible::StaticText, "Drag or select the folder with images"));
+    QVERIFY(findNode(tree, QAccessible::StaticText, "Select a folder to begin"));
+    QVERIFY(findNode(tree, QAccessible::ProgressBar, "Progress"));
+    // Nothing nameless, and no button's word read a second time as text.
+    for (const AccessibleNode& node : tree) {
+        if (node.role != QAccessible::Window) {
+            QVERIFY2(!node.name.isEmpty(), qPrintable(QString::number(node.role, 16)));
+        }
+        if (node.role == QAccessible::StaticText) {
+            QVERIFY2(!findNode(tree, QAccessible::Button, node.name), qPrintable(node.name));
+        }
+    }
+}
+
+void AccessibilityTest::photoIsNamedByItsFileAndCountIsSpoken() {
+    WindowHarness window;
+    window.loadFolder(window.makeFolder("trip", {"Sunset at Brač.jpg", "b.jpg"}));
+    const QString shown = window.text("title");
+    const QList<AccessibleNode> tree = accessibleTree(window.window());
+    QVERIFY(findNode(tree, QAccessible::Graphic, shown));
+    QVERIFY(findNode(tree, QAccessible::StaticText, shown));
+    QVERIFY(findNode(tree, QAccessible::StaticText, "0 of 2 photos decided"));
+    QVERIFY(!findNode(tree, QAccessible::Button, "Select folder"));
+}
+
+void AccessibilityTest::controlsWorkThroughTheirAccessibleAction() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("trip", {"a.jpg", "b.jpg"});
+    window.loadFolder(folder);
+    const QString first = window.text("title");
+
+    QVERIFY(press(accessibleTree(window.window()), "Yes"));
+    QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
+    QVERIFY(findNode(accessibleTree(window.window()), QAccessible::StaticText,
+                     "1 of 2 photos decided"));
+    QVERIFY(press(accessibleTree(window.window()), "Undo"));
+    QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{});
+    QVERIFY(press(accessibleTree(window.window()), "Back"));
+    QVERIFY(window.isShown("startScreen"));
+}
+
+void AccessibilityTest::disabledControlsIgnoreTheirAccessibleAction() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("trip", {"broken.jpg"});
+    window.loadFolder(folder);
+    QCOMPARE(window.text("title"), QStringLiteral("broken.jpg"));
+    QVERIFY(!window.isEnabled("yesButton"));
+    const QList<AccessibleNode> tree = accessibleTree(window.window());
+    QVERIFY(press(tree, "Yes"));
+    QVERIFY(press(tree, "No"));
+    QCOMPARE(window.filesIn(folder), QStringList{"broken.jpg"});
+}
+
+}  // namespace vesko
