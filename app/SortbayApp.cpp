@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QScreen>
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
@@ -11,6 +10,7 @@
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
+#include "platform/qt/ScreenPixels.h"
 #include "translations/Translations.h"
 #include "ui/ContentWindow.h"
 #ifdef VESKO_HAVE_PHOTO_DECODER
@@ -22,18 +22,8 @@
 namespace vesko {
 namespace {
 
-// Photos are decoded no larger than the largest screen can show, and never smaller than a
-// full-HD screen, so a window moved to a bigger screen still looks sharp.
-QSize displayBound() {
-    QSize bound(1920, 1200);
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        bound = bound.expandedTo(screen->size() * screen->devicePixelRatio());
-    }
-    return bound;
-}
-
 std::shared_ptr<ImageDecoder> makeDecoder() {
-    const QSize bound = displayBound();
+    const QSize bound = largestScreenInPixels();
 #ifdef VESKO_HAVE_PHOTO_DECODER
     return std::make_shared<PhotoDecoder>(DisplayBound{bound.width(), bound.height()});
 #else

@@ -1,9 +1,12 @@
 #include "HiDpiTest.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QTest>
 
+#include "platform/qt/ScreenPixels.h"
 #include "tests/ui/WindowHarness.h"
 
 namespace vesko {
@@ -58,6 +61,12 @@ double meanDifference(const QImage& a, const QImage& b) {
 }
 
 }  // namespace
+
+void HiDpiTest::photosAreDecodedForTheScreensPixels() {
+    // 1920 x 1200 points on the screen, 3840 x 2400 pixels.
+    QCOMPARE(QGuiApplication::primaryScreen()->size(), QSize(1920, 1200));
+    QCOMPARE(largestScreenInPixels(), QSize(3840, 2400));
+}
 
 void HiDpiTest::layoutKeepsItsLengthsInPoints() {
     WindowHarness window;

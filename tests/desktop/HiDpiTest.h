@@ -10,6 +10,7 @@ class HiDpiTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void photosAreDecodedForTheScreensPixels();
     void layoutKeepsItsLengthsInPoints();
     void photoIsDrawnAtDevicePixels();
 };
