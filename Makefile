@@ -22,9 +22,10 @@ build: setup $(BUILD)/build.ninja
 run: build
 	$(BUILD)/app/vesko
 
+# The sanitizer and fuzz runs first, so that the closing lines are the whole suite's summary.
 test: build
-	ctest --test-dir $(BUILD) -j2
 	$(MAKE) --no-print-directory test-asan test-tsan test-fuzz
+	ctest --test-dir $(BUILD) -j2
 
 # The core alone, under AddressSanitizer with UndefinedBehaviorSanitizer.
 test-asan: setup
