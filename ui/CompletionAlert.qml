@@ -57,6 +57,7 @@ Dialog {
             DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole
             Accessible.role: Accessible.Button
             Accessible.name: text
+            Accessible.onPressAction: alert.accept()
         }
     }
 }

@@ -63,6 +63,7 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             Accessible.role: Accessible.Button
             Accessible.name: text
+            Accessible.onPressAction: start.viewModel.selectFolder()
             onClicked: start.viewModel.selectFolder()
         }
     }

@@ -59,8 +59,10 @@ void AccessibilityTest::photoIsNamedByItsFileAndCountIsSpoken() {
 void AccessibilityTest::controlsWorkThroughTheirAccessibleAction() {
     WindowHarness window;
     const QString folder = window.makeFolder("trip", {"a.jpg", "b.jpg"});
-    window.loadFolder(folder);
+    window.chooser().answer = std::filesystem::path(folder.toStdString());
+    QVERIFY(press(accessibleTree(window.window()), "Select folder"));
     const QString first = window.text("title");
+    QVERIFY(first == "a.jpg" || first == "b.jpg");
 
     QVERIFY(press(accessibleTree(window.window()), "Yes"));
     QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
@@ -69,6 +71,18 @@ void AccessibilityTest::controlsWorkThroughTheirAccessibleAction() {
     QVERIFY(press(accessibleTree(window.window()), "Undo"));
     QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{});
     QVERIFY(press(accessibleTree(window.window()), "Back"));
+    QVERIFY(window.isShown("startScreen"));
+}
+
+void AccessibilityTest::doneIsReadAndClosedLikeTheOtherControls() {
+    WindowHarness window;
+    window.loadFolder(window.makeFolder("trip", {"a.jpg"}));
+    QVERIFY(press(accessibleTree(window.window()), "Yes"));
+    QTRY_VERIFY(window.alertOpen());
+    const QList<AccessibleNode> tree = accessibleTree(window.window());
+    QVERIFY(findNode(tree, QAccessible::StaticText, "All photos have been classified."));
+    QVERIFY(press(tree, "OK"));
+    QTRY_VERIFY(!window.alertOpen());
     QVERIFY(window.isShown("startScreen"));
 }
 

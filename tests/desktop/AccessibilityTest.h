@@ -13,6 +13,7 @@ private slots:
     void startScreenNamesEveryControl();
     void photoIsNamedByItsFileAndCountIsSpoken();
     void controlsWorkThroughTheirAccessibleAction();
+    void doneIsReadAndClosedLikeTheOtherControls();
     void disabledControlsIgnoreTheirAccessibleAction();
 };
 
