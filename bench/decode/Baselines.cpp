@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/decoder/HevcFfmpegPlugin.h"
+
 namespace vesko::bench {
 namespace {
 
@@ -129,6 +131,8 @@ unsigned long rawPngFull(const Path& file, DisplayBound) {
 }
 
 unsigned long rawHeicFull(const Path& file, DisplayBound) {
+    // libheif as every viewer runs it, even once Vesko's decoder has registered FFmpeg's.
+    const decoder::Libde265Only libheifDefault;
     const std::vector<unsigned char> bytes = readAll(file);
     heif_context* context = heif_context_alloc();
     heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);

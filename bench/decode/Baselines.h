@@ -12,7 +12,7 @@ using Path = std::filesystem::path;
 
 // The fastest plain call of each library: libjpeg-turbo's DCT-scaled decode to the smallest
 // size that covers the bound (no further resize), libwebp's scaled decode, and the full
-// decode of libpng and libheif.
+// decode of libpng and libheif (with its own HEVC decoder, libde265).
 unsigned long rawJpegScaled(const Path& file, DisplayBound bound);
 unsigned long rawWebpScaled(const Path& file, DisplayBound bound);
 unsigned long rawPngFull(const Path& file, DisplayBound bound);

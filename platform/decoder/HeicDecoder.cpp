@@ -6,6 +6,7 @@
 #include "platform/decoder/ColorTransform.h"
 #include "platform/decoder/Formats.h"
 #include "platform/decoder/Geometry.h"
+#include "platform/decoder/HevcFfmpegPlugin.h"
 #include "platform/decoder/Raster.h"
 
 namespace vesko::decoder {
@@ -57,6 +58,12 @@ Image decodeInterleaved(const heif_image_handle* handle, bool hasAlpha) {
     // Three bytes a pixel where there is no alpha: less to write and to read back.
     const heif_chroma chroma =
         hasAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
+    const heif_error error =
+        heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get());
+    if (ok(error)) return Image(image);
+    // FFmpeg's decoder could not open, or refused the stream: libde265 gets its turn.
+    if (error.code != heif_error_Decoder_plugin_error) return nullptr;
+    const Libde265Only fallback;
     if (!ok(heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get()))) {
         return nullptr;
     }
@@ -98,6 +105,7 @@ void convertColor(Raster& raster, const heif_image_handle* handle) {
 }  // namespace
 
 ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) {
+    registerFfmpegHevcDecoder();
     const Context context(heif_context_alloc());
     if (!context) return nullptr;
     const Handle handle = primaryImage(context.get(), bytes);

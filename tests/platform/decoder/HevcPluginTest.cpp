@@ -4,9 +4,11 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "HeicGrid.h"
+#include "platform/decoder/Formats.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 
 namespace vesko {
@@ -139,6 +141,26 @@ TEST_F(HevcPluginTest, AgreesWithLibde265OnGridOfTiles) {
     const auto at = [&](int x, int y) { return ours.rgba.data() + (std::size_t(y) * 150 + x) * 4; };
     EXPECT_NEAR(at(140, 10)[0], 140 * 255 / 150, 12);
     EXPECT_NEAR(at(10, 90)[1], 90 * 255 / 100, 12);
+}
+
+// The decoder as the window uses it: turned by irot, converted from Display P3, shrunk.
+TEST_F(HevcPluginTest, DecoderGivesTheSamePictureAsWithLibde265) {
+    const Bytes file = testimages::encodeHeic(
+        texture(120, 80), {.rotation = 6, .nclxPrimaries = heif_color_primaries_SMPTE_EG_432_1});
+    const ImageHandle ours = decoder::decodeHeic(file, {60, 60});
+    ImageHandle reference;
+    {
+        decoder::Libde265Only libde265;
+        reference = decoder::decodeHeic(file, {60, 60});
+    }
+    ASSERT_TRUE(ours && reference);
+    ASSERT_EQ(ours->width(), 40);
+    ASSERT_EQ(ours->height(), 60);
+    ASSERT_EQ(reference->width(), 40);
+    const std::span<const std::uint8_t> a(ours->bits(), ours->byteCount());
+    const std::span<const std::uint8_t> b(reference->bits(), reference->byteCount());
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], b[i], 1) << "at byte " << i;
 }
 
 // libheif hands the plugin whatever the file holds; a damaged stream must end in an error or
