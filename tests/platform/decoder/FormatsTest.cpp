@@ -1,5 +1,7 @@
 #include "DecoderTestSupport.h"
 #include "HeicGrid.h"
+#include "platform/decoder/AreaScaler.h"
+#include "platform/decoder/Raster.h"
 
 namespace vesko {
 namespace {
@@ -48,6 +50,50 @@ TEST_F(JpegTest, ShrinksByDctScalingToTheSmallestSizeThatFillsTheBound) {
     EXPECT_EQ(image->width(), 400);
     EXPECT_EQ(image->height(), 200);
     expectMarkedCorners(image, 40);
+}
+
+TEST_F(JpegTest, SkipsTheSlowOddEighthsForTheNextFastScale) {
+    Picture large(1600, 800, kGrey);
+    large.fill(0, 0, 400, 400, kRed);
+    large.fill(1200, 0, 400, 400, kGreen);
+    // 500 x 250 would take 3/8 (600 x 300); 4/8 is the next fast scale.
+    const ImageHandle image = decodeBytes(encodeJpeg(large), {500, 500});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 800);
+    EXPECT_EQ(image->height(), 400);
+    expectMarkedCorners(image, 40);
+}
+
+// Smooth gradients: what DCT scaling and an area filter must agree on.
+Picture gradients(int width, int height) {
+    Picture picture(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                                std::uint8_t((x + y) * 255 / (width + height)), 255};
+        }
+    }
+    return picture;
+}
+
+TEST_F(JpegTest, ScaledDecodeAgreesWithFullDecodeThenShrink) {
+    const Bytes file = encodeJpeg(gradients(1600, 1200));
+    const ImageHandle scaled = decodeBytes(file, {400, 300});
+    const ImageHandle full = decodeBytes(file, {1600, 1200});
+    ASSERT_TRUE(scaled && full);
+    ASSERT_EQ(scaled->width(), 400);
+    decoder::Raster raster = decoder::makeRaster(full->width(), full->height(), false);
+    std::copy_n(full->bits(), full->byteCount(), raster.pixels.data());
+    const decoder::Raster reference = decoder::shrink(std::move(raster), {400, 300});
+    long total = 0;
+    int worst = 0;
+    for (std::size_t i = 0; i < scaled->byteCount(); ++i) {
+        const int difference = std::abs(int(scaled->bits()[i]) - int(reference.pixels[i]));
+        total += difference;
+        worst = std::max(worst, difference);
+    }
+    EXPECT_LE(double(total) / double(scaled->byteCount()), 1.0);
+    EXPECT_LE(worst, 6);
 }
 
 TEST_F(JpegTest, TruncatedFileShowsThePartThatDecodes) {
