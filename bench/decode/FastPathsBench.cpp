@@ -1,9 +1,13 @@
-// The decoder's fast paths beside the libraries' defaults, in one run: HEIC through libheif
-// with libde265 (its default) and with FFmpeg's HEVC decoder, on the sample photos and on a
-// phone-style grid of 512 x 512 tiles made from them. Prints a Markdown table.
+// The decoder's fast paths beside the libraries' defaults, in one run: JPEG at libjpeg-turbo's
+// fast scales against its other eighths and a full decode; HEIC through libheif with libde265
+// (its default) and with FFmpeg's HEVC decoder, on the sample photos and on a phone-style grid
+// of 512 x 512 tiles made from them. Prints a Markdown table.
 //
 //   vesko_bench_fast_paths [photo folder] [runs]
 
+#include <cstdio>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 #include <libheif/heif.h>
 
 #include <algorithm>
@@ -14,6 +18,7 @@
 
 #include "HeicGrid.h"
 #include "Measure.h"
+#include "platform/decoder/Geometry.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 #include "platform/decoder/PhotoDecoder.h"
 
@@ -62,6 +67,55 @@ unsigned long libheifFull(const Path& file) {
 unsigned long viaVesko(const Path& file, DisplayBound bound) {
     const ImageHandle image = PhotoDecoder(bound).decode(file);
     return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
+}
+
+// libjpeg-turbo decoding straight into RGBA at the first of `eighths` that covers the fitted
+// size (or in full), with nothing further done to the pixels.
+unsigned long libjpegScaled(const Path& file, DisplayBound bound,
+                            std::initializer_list<unsigned> eighths) {
+    const std::vector<unsigned char> bytes = readAll(file);
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    const decoder::Size fit =
+        decoder::fitWithin({int(info.image_width), int(info.image_height)}, bound);
+    info.scale_denom = 8;
+    info.scale_num = 8;
+    for (const unsigned scale : eighths) {
+        info.scale_num = scale;
+        jpeg_calc_output_dimensions(&info);
+        if (int(info.output_width) >= fit.width && int(info.output_height) >= fit.height) break;
+        info.scale_num = 8;
+    }
+    info.out_color_space = JCS_EXT_RGBA;
+    jpeg_start_decompress(&info);
+    std::vector<unsigned char> pixels(std::size_t(info.output_width) * info.output_height * 4);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + std::size_t(info.output_scanline) * info.output_width * 4;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return pixels.size() + pixels[pixels.size() / 2];
+}
+
+std::vector<Method> jpegMethods() {
+    return {
+        {"libjpeg-turbo, smallest eighth that covers",
+         [](const Path& file, DisplayBound bound) {
+             return libjpegScaled(file, bound, {1, 2, 3, 4, 5, 6, 7});
+         }},
+        {"libjpeg-turbo, smallest of 1/8, 1/4, 1/2",
+         [](const Path& file, DisplayBound bound) {
+             return libjpegScaled(file, bound, {1, 2, 4});
+         }},
+        {"libjpeg-turbo, full size",
+         [](const Path& file, DisplayBound bound) { return libjpegScaled(file, bound, {}); }},
+        {"Vesko", viaVesko},
+    };
 }
 
 template <typename Work>
@@ -148,8 +202,12 @@ void printRows(const std::string& what, const std::vector<Method>& methods,
 
 int runAll(const Path& photos, int runs) {
     std::cout << "Milliseconds per photo, median of " << runs
-              << " runs; the ratio is to the first row of each group.\n\n"
-              << "| Photos | Bound | Method | ms | ÷ default |\n|---|---|---|---|---|" << std::endl;
+              << " runs; the ratio is to the first row of each group (the library's default).\n\n"
+              << "| Photos | Bound | Method | ms | ÷ first |\n|---|---|---|---|---|" << std::endl;
+    const std::vector<Path> jpegs = photosIn(photos / "jpeg");
+    for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {
+        printRows("JPEG", jpegMethods(), jpegs, bound, runs);
+    }
     const std::vector<Path> heics = photosIn(photos / "heic");
     const std::vector<Path> grid = {gridPhoto(photos)};
     for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {

@@ -10,10 +10,8 @@ long long scaled(int length, unsigned eighths) { return (length * (long long)eig
 
 }  // namespace
 
-// Only 1/8, 1/4 and 1/2 have fast inverse DCTs in libjpeg-turbo; the odd eighths in between
-// (3/8, 5/8 and so on) go through slow generic ones and can take longer than a full decode.
 unsigned jpegScaleEighths(Size image, Size target) {
-    for (const unsigned eighths : {1u, 2u, 4u}) {
+    for (const unsigned eighths : {1u, 2u, 3u, 4u, 5u, 6u, 7u}) {
         if (scaled(image.width, eighths) >= target.width &&
             scaled(image.height, eighths) >= target.height) {
             return eighths;

@@ -4,8 +4,8 @@
 
 namespace vesko::decoder {
 
-// The numerator (of 8) of the smallest fast DCT scaling (1/8, 1/4, 1/2 or none) by which
-// libjpeg-turbo still decodes an image of size `image` to at least `target` in both directions.
+// The numerator (of 8) of the smallest DCT scaling by which libjpeg-turbo still decodes an
+// image of size `image` to at least `target` in both directions.
 unsigned jpegScaleEighths(Size image, Size target);
 
 }  // namespace vesko::decoder
