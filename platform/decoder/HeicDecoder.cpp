@@ -70,9 +70,20 @@ Image decodeInterleaved(const heif_image_handle* handle, bool hasAlpha) {
     return Image(image);
 }
 
-Raster shrinkPlane(const heif_image* image, bool hasAlpha, DisplayBound bound) {
+// libheif 1.15 checks the size the file declares, not the one its HEVC stream codes; a stream
+// that codes a larger picture is hostile (a few bytes can code a blank 16384 x 8192), and only
+// coding blocks of up to 64 pixels may reach past the declared size.
+bool asDeclared(Size decoded, const heif_image_handle* handle) {
+    constexpr int kLargestCodingBlock = 64;
+    return decoded.width <= heif_image_handle_get_width(handle) + kLargestCodingBlock &&
+           decoded.height <= heif_image_handle_get_height(handle) + kLargestCodingBlock;
+}
+
+Raster shrinkPlane(const heif_image* image, const heif_image_handle* handle, bool hasAlpha,
+                   DisplayBound bound) {
     const Size size{heif_image_get_width(image, heif_channel_interleaved),
                     heif_image_get_height(image, heif_channel_interleaved)};
+    if (!asDeclared(size, handle)) return {};
     const int bytesPerPixel = hasAlpha ? 4 : 3;
     int stride = 0;
     const std::uint8_t* plane =
@@ -113,7 +124,7 @@ ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) 
     const bool hasAlpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const Image image = decodeInterleaved(handle.get(), hasAlpha);
     if (!image) return nullptr;
-    Raster raster = shrinkPlane(image.get(), hasAlpha, bound);
+    Raster raster = shrinkPlane(image.get(), handle.get(), hasAlpha, bound);
     if (raster.pixels.empty()) return nullptr;
     convertColor(raster, handle.get());
     return finish(std::move(raster), 1);

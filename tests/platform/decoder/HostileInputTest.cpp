@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <future>
+#include <string_view>
 #include <thread>
 
 #include "DecoderTestSupport.h"
@@ -76,6 +77,17 @@ TEST_F(HostileInputTest, DeclaredSizesBeyondThePixelLimitAreRefused) {
     EXPECT_FALSE(decodeBytes(withJpegSize(encodeJpeg(markedCorners()), 60'000, 60'000)));
     EXPECT_FALSE(decodeBytes(
         withJpegSize(encodeJpeg(markedCorners(), {.progressive = true}), 60'000, 60'000)));
+}
+
+// The HEIC declares 64 x 32 in its ispe box while its HEVC stream codes 512 x 256.
+TEST_F(HostileInputTest, HeicWhoseStreamCodesMoreThanItDeclaresIsRefused) {
+    Bytes file = encodeHeic(Picture(512, 256, kGrey));
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    const std::size_t ispe = text.find("ispe");
+    ASSERT_NE(ispe, std::string_view::npos);
+    const std::uint8_t declared[8] = {0, 0, 0, 64, 0, 0, 0, 32};
+    std::copy_n(declared, 8, file.begin() + std::ptrdiff_t(ispe + 8));
+    EXPECT_FALSE(decodeBytes(file));
 }
 
 TEST_F(HostileInputTest, DecodesOnSeveralThreadsAtOnce) {
