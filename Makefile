@@ -72,9 +72,11 @@ package: build
 bench: build
 	$(BUILD)/bench/vesko_bench_classifier --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 
-# Decode times and peak memory per format against the plain library calls and Qt's reader.
+# Decode times and peak memory per format against the plain library calls and Qt's reader;
+# then the fast paths (FFmpeg's HEVC decoder, JPEG's scales) beside the libraries' defaults.
 bench-decode: build
 	$(BUILD)/bench/decode/vesko_bench_decode
+	$(BUILD)/bench/vesko_bench_fast_paths
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
