@@ -1,7 +1,5 @@
 #include "HeicGrid.h"
 
-#include <libheif/heif.h>
-
 #include <algorithm>
 #include <span>
 #include <stdexcept>
@@ -10,51 +8,16 @@
 namespace vesko::testimages {
 namespace {
 
-void check(heif_error error) {
-    if (error.code != heif_error_Ok) throw std::runtime_error(error.message);
-}
-
-heif_error append(heif_context*, const void* data, size_t size, void* userdata) {
-    auto* bytes = static_cast<Bytes*>(userdata);
-    const auto* from = static_cast<const std::uint8_t*>(data);
-    bytes->insert(bytes->end(), from, from + size);
-    return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
-}
-
-heif_image* rgbImage(const Picture& picture, int x0, int y0, int width, int height) {
-    heif_image* image = nullptr;
-    check(
-        heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image));
-    check(heif_image_add_plane(image, heif_channel_interleaved, width, height, 8));
-    int stride = 0;
-    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            // Past the picture's edge the tile repeats its last pixel, as encoders pad.
-            const Rgba p = picture.at(std::min(x0 + x, picture.width - 1),
-                                      std::min(y0 + y, picture.height - 1));
-            std::uint8_t* out = plane + std::size_t(y) * stride + x * 3;
-            out[0] = p.r;
-            out[1] = p.g;
-            out[2] = p.b;
+// A tile of the picture; past the picture's edge it repeats the last pixel, as encoders pad.
+Picture tileOf(const Picture& picture, int x0, int y0, int size) {
+    Picture tile(size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            tile.at(x, y) = picture.at(std::min(x0 + x, picture.width - 1),
+                                       std::min(y0 + y, picture.height - 1));
         }
     }
-    return image;
-}
-
-Bytes encode(heif_image* image, int quality) {
-    heif_context* context = heif_context_alloc();
-    heif_encoder* encoder = nullptr;
-    check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
-    check(heif_encoder_set_lossy_quality(encoder, quality));
-    check(heif_encoder_set_parameter(encoder, "chroma", "420"));
-    check(heif_context_encode_image(context, image, encoder, nullptr, nullptr));
-    Bytes bytes;
-    heif_writer writer{1, append};
-    check(heif_context_write(context, &writer, &bytes));
-    heif_encoder_release(encoder);
-    heif_context_free(context);
-    return bytes;
+    return tile;
 }
 
 // ---- Reading the boxes of a file libheif wrote
@@ -239,10 +202,7 @@ Bytes gridFile(const Grid& grid) {
 }  // namespace
 
 Bytes encodeHeic420(const Picture& picture, int quality) {
-    heif_image* image = rgbImage(picture, 0, 0, picture.width, picture.height);
-    Bytes bytes = encode(image, quality);
-    heif_image_release(image);
-    return bytes;
+    return encodeHeic(picture, {.quality = quality, .chroma420 = true});
 }
 
 Bytes encodeHeicGrid(const Picture& picture, int tileSize, int quality) {
@@ -254,10 +214,8 @@ Bytes encodeHeicGrid(const Picture& picture, int tileSize, int quality) {
               {}};
     for (int row = 0; row < grid.rows; ++row) {
         for (int column = 0; column < grid.columns; ++column) {
-            heif_image* tile =
-                rgbImage(picture, column * tileSize, row * tileSize, tileSize, tileSize);
-            grid.tiles.push_back(codedTile(encode(tile, quality)));
-            heif_image_release(tile);
+            const Picture tile = tileOf(picture, column * tileSize, row * tileSize, tileSize);
+            grid.tiles.push_back(codedTile(encodeHeic420(tile, quality)));
         }
     }
     return gridFile(grid);

@@ -9,11 +9,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 namespace vesko::testimages {
@@ -29,10 +26,10 @@ void Picture::fill(int x0, int y0, int w, int h, Rgba colour) {
     }
 }
 
-Picture markedCorners() {
-    Picture picture(64, 32, kGrey);
-    picture.fill(0, 0, 16, 16, kRed);
-    picture.fill(48, 0, 16, 16, kGreen);
+Picture markedCorners(int width) {
+    Picture picture(width, width / 2, kGrey);
+    picture.fill(0, 0, width / 4, width / 4, kRed);
+    picture.fill(width * 3 / 4, 0, width / 4, width / 4, kGreen);
     return picture;
 }
 
@@ -479,8 +476,8 @@ Bytes encodeHeic(const Picture& picture, const HeicOptions& options) {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
-    check(heif_encoder_set_lossy_quality(encoder, 95));
-    check(heif_encoder_set_parameter(encoder, "chroma", "444"));
+    check(heif_encoder_set_lossy_quality(encoder, options.quality));
+    check(heif_encoder_set_parameter(encoder, "chroma", options.chroma420 ? "420" : "444"));
     heif_image* image = heifPicture(picture, options);
     describeColour(image, options);
     heif_encoding_options* encoding = heif_encoding_options_alloc();

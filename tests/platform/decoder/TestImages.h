@@ -33,9 +33,9 @@ inline constexpr Rgba kGreen{30, 200, 40, 255};
 inline constexpr Rgba kBlue{30, 40, 210, 255};
 inline constexpr Rgba kGrey{128, 128, 128, 255};
 
-// 64 x 32, grey, with a red block in the top-left corner and a green one in the top-right:
-// enough to tell all eight orientations apart.
-Picture markedCorners();
+// `width` x `width` / 2, grey, with a red block in the top-left corner and a green one in the
+// top-right, each a quarter of the width: enough to tell all eight orientations apart.
+Picture markedCorners(int width = 64);
 
 // The stored pixels of `upright` that EXIF orientation `orientation` turns into `upright`.
 Picture storedFor(const Picture& upright, int orientation);
@@ -91,8 +91,10 @@ struct HeicOptions {
     int exifOrientation = 0;  // an EXIF block beside them, as phones write
     Bytes icc = {};
     int nclxPrimaries = 0;  // 0: no nclx
+    int quality = 95;
+    bool chroma420 = false;  // as cameras and phones write it
 };
-// Encoded by libheif's HEVC encoder at high quality in 4:4:4.
+// Encoded by libheif's HEVC encoder, in 4:4:4 unless asked for 4:2:0.
 Bytes encodeHeic(const Picture& picture, const HeicOptions& options = {});
 
 void writeFile(const std::string& path, const Bytes& bytes);
