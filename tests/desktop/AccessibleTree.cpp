@@ -9,7 +9,7 @@ void collect(QAccessibleInterface* node, QList<AccessibleNode>& out) {
     if (!node || !node->isValid() || node->state().invisible) {
         return;
     }
-    out.append({node->role(), node->text(QAccessible::Name), bool(node->state().disabled), node});
+    out.append({node->role(), node->text(QAccessible::Name), node});
     for (int i = 0; i < node->childCount(); ++i) {
         collect(node->child(i), out);
     }

@@ -12,7 +12,6 @@ namespace vesko {
 struct AccessibleNode {
     QAccessible::Role role;
     QString name;
-    bool disabled;
     QAccessibleInterface* node;
 };
 

@@ -16,9 +16,7 @@ private slots:
     void keysDoNothingUnderTheAlert();
     void alertClosesWithReturnAndEscape_data();
     void alertClosesWithReturnAndEscape();
-    void selectFolderOpensTheChooserOnce();
-    void clickOnTheStartScreenOpensTheChooser();
-    void cancelledChooserChangesNothing();
+    void chooserOpensFromTheButtonAndTheStartScreen();
     void droppedFolderIsLoaded();
     void droppedFileIsIgnoredButAccepted();
     void onlyTheFirstOfTwoDroppedFoldersCounts();

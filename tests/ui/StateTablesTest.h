@@ -11,11 +11,10 @@ class StateTablesTest : public QObject {
 private slots:
     void launchShowsTheStartScreen();
     void photoShownThenYesThenMaybe();
-    void undoPutsThePhotoBack();
+    void undoPutsThePhotoBackAndBackLeavesTheRest();
     void undecodableHeadLeavesOnlyBackAndUndo();
     void finishedShowsTheAlertUntilOk();
     void folderWithoutPhotosFinishesAtOnce();
-    void backInTheMiddleReturnsToTheStart();
 };
 
 }  // namespace vesko
