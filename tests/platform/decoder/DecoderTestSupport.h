@@ -55,6 +55,14 @@ protected:
         EXPECT_TRUE(near(pixelAt(*image, w * 7 / 8, h * 3 / 4), testimages::kGrey, tolerance));
     }
 
+    // Decodes an image made from markedCorners() within the bound: `width` wide, half as high.
+    void expectMarkedCornersAt(const Bytes& file, DisplayBound bound, int width, int tolerance) {
+        const ImageHandle image = decodeBytes(file, bound);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width(), width);
+        expectMarkedCorners(image, tolerance);
+    }
+
     TempFolder folder_;
 };
 

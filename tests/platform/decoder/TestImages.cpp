@@ -74,19 +74,12 @@ Picture storedFor(const Picture& upright, int orientation) {
 }
 
 Bytes exifWithOrientation(int orientation) {
-    return {'M',  'M',
-            0,    42,
-            0,    0,
-            0,    8,  // big-endian TIFF, IFD at 8
-            0,    1,  // one entry
-            0x01, 0x12,
-            0,    3,
-            0,    0,
-            0,    1,  // orientation, SHORT, count 1
-            0,    std::uint8_t(orientation),
-            0,    0,
-            0,    0,
-            0,    0};  // value; no next IFD
+    // clang-format off
+    return {'M', 'M', 0, 42, 0, 0, 0, 8,                  // big-endian TIFF, IFD at 8
+            0, 1,                                         // one entry
+            0x01, 0x12, 0, 3, 0, 0, 0, 1,                 // orientation, SHORT, count 1
+            0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
+    // clang-format on
 }
 
 namespace {
@@ -198,10 +191,7 @@ struct PngLayout {
 PngLayout layoutFor(const PngOptions& options) {
     if (options.palette) return {PNG_COLOR_TYPE_PALETTE, 8, 1};
     const int depth = options.sixteenBit ? 16 : 8;
-    if (options.greyscale) {
-        return options.alpha ? PngLayout{PNG_COLOR_TYPE_GRAY_ALPHA, depth, 2}
-                             : PngLayout{PNG_COLOR_TYPE_GRAY, depth, 1};
-    }
+    if (options.greyscale) return {PNG_COLOR_TYPE_GRAY, depth, 1};
     return options.alpha ? PngLayout{PNG_COLOR_TYPE_RGBA, depth, 4}
                          : PngLayout{PNG_COLOR_TYPE_RGB, depth, 3};
 }
@@ -322,6 +312,14 @@ std::vector<std::uint8_t> rgbaBytes(const Picture& picture) {
     return bytes;
 }
 
+Bytes assembledBy(WebPMux* mux) {
+    WebPData assembled{};
+    WebPMuxAssemble(mux, &assembled);
+    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
+    WebPDataClear(&assembled);
+    return out;
+}
+
 Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
     WebPMux* mux = WebPMuxNew();
     const WebPData image{bitstream.data(), bitstream.size()};
@@ -331,10 +329,7 @@ Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
     if (!exif.empty()) WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
     const WebPData iccData{options.icc.data(), options.icc.size()};
     if (!options.icc.empty()) WebPMuxSetChunk(mux, "ICCP", &iccData, 1);
-    WebPData assembled{};
-    WebPMuxAssemble(mux, &assembled);
-    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
-    WebPDataClear(&assembled);
+    Bytes out = assembledBy(mux);
     WebPMuxDelete(mux);
     return out;
 }
@@ -400,10 +395,7 @@ Bytes encodeWebpFrameOnCanvas(const Picture& frame, int canvasWidth, int canvasH
     const WebPMuxAnimParams params{0, 0};
     WebPMuxSetAnimationParams(mux, &params);
     WebPMuxSetCanvasSize(mux, canvasWidth, canvasHeight);
-    WebPData assembled{};
-    WebPMuxAssemble(mux, &assembled);
-    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
-    WebPDataClear(&assembled);
+    Bytes out = assembledBy(mux);
     WebPMuxDelete(mux);
     return out;
 }

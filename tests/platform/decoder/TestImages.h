@@ -62,7 +62,7 @@ struct PngOptions {
     bool alpha = false;
     bool sixteenBit = false;
     bool palette = false;  // palette with a tRNS entry per colour when alpha is set
-    bool greyscale = false;
+    bool greyscale = false;  // without alpha
     bool interlaced = false;
     int orientation = 0;
     Bytes icc = {};
