@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTest>
 #include <cstring>
+#include <memory>
 
 #include "AccessibilityTest.h"
 #include "HiDpiTest.h"
@@ -20,18 +21,12 @@ int main(int argc, char** argv) {
     ++argv;
     QApplication app(argc, argv);
     vesko::installTranslations(app);
-    if (std::strcmp(suite, "accessibility") == 0) {
-        vesko::AccessibilityTest test;
-        return QTest::qExec(&test, argc, argv);
-    }
-    if (std::strcmp(suite, "translation") == 0) {
-        vesko::TranslationTest test;
-        return QTest::qExec(&test, argc, argv);
-    }
-    if (std::strcmp(suite, "hidpi") == 0) {
-        vesko::HiDpiTest test;
-        return QTest::qExec(&test, argc, argv);
-    }
+    std::unique_ptr<QObject> test;
+    if (std::strcmp(suite, "accessibility") == 0)
+        test = std::make_unique<vesko::AccessibilityTest>();
+    if (std::strcmp(suite, "translation") == 0) test = std::make_unique<vesko::TranslationTest>();
+    if (std::strcmp(suite, "hidpi") == 0) test = std::make_unique<vesko::HiDpiTest>();
+    if (test) return QTest::qExec(test.get(), argc, argv);
     qCritical("No suite %s", suite);
     return 2;
 }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QTest>
+#include <utility>
 
 #include "WindowHarness.h"
 
@@ -92,12 +93,14 @@ void LookTest::screenshotsShowTheColours() {
     const QImage photo = window.grab();
     QVERIFY(photo.save(screenshotPath("photo.png")));
     const qreal scale = photo.width() / qreal(window.window()->width());
-    QVERIFY(closeTo(photo.pixelColor(paddingPoint(window.item("noButton"), scale)),
-                    QColor::fromRgbF(1.0f, 0.33f, 0.36f)));
-    QVERIFY(closeTo(photo.pixelColor(paddingPoint(window.item("maybeButton"), scale)),
-                    QColor::fromRgbF(1.0f, 0.85f, 0.25f)));
-    QVERIFY(closeTo(photo.pixelColor(paddingPoint(window.item("yesButton"), scale)),
-                    QColor::fromRgbF(0.33f, 0.8f, 0.35f)));
+    const std::pair<const char*, QColor> buttons[] = {
+        {"noButton", QColor::fromRgbF(1.0f, 0.33f, 0.36f)},
+        {"maybeButton", QColor::fromRgbF(1.0f, 0.85f, 0.25f)},
+        {"yesButton", QColor::fromRgbF(0.33f, 0.8f, 0.35f)}};
+    for (const auto& [button, colour] : buttons) {
+        QVERIFY2(closeTo(photo.pixelColor(paddingPoint(window.item(button), scale)), colour),
+                 button);
+    }
 
     window.press(Qt::Key_Return);
     window.press(Qt::Key_Return);
