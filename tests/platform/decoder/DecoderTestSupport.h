@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -22,17 +23,11 @@ inline Rgba pixelAt(const DecodedImage& image, int x, int y) {
 }
 
 inline ::testing::AssertionResult near(Rgba actual, Rgba expected, int tolerance) {
-    const int channels[4][2] = {{actual.r, expected.r},
-                                {actual.g, expected.g},
-                                {actual.b, expected.b},
-                                {actual.a, expected.a}};
-    for (const auto& channel : channels) {
-        if (std::abs(channel[0] - channel[1]) > tolerance) {
-            return ::testing::AssertionFailure()
-                   << actual << " is not within " << tolerance << " of " << expected;
-        }
-    }
-    return ::testing::AssertionSuccess();
+    const int worst = std::max({std::abs(actual.r - expected.r), std::abs(actual.g - expected.g),
+                                std::abs(actual.b - expected.b), std::abs(actual.a - expected.a)});
+    if (worst <= tolerance) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << actual << " is not within " << tolerance << " of " << expected;
 }
 
 class DecoderTest : public ::testing::Test {

@@ -34,39 +34,19 @@ Picture markedCorners(int width) {
 }
 
 Picture storedFor(const Picture& upright, int orientation) {
+    // 5 to 8 swap the axes; then 2, 3, 6 and 7 mirror across, 3, 4, 7 and 8 mirror down.
     const bool swaps = orientation >= 5;
-    const int w = swaps ? upright.height : upright.width;
-    const int h = swaps ? upright.width : upright.height;
-    Picture stored(w, h);
-    for (int sy = 0; sy < h; ++sy) {
-        for (int sx = 0; sx < w; ++sx) {
+    const bool mirrorsX =
+        orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const bool mirrorsY =
+        orientation == 3 || orientation == 4 || orientation == 7 || orientation == 8;
+    Picture stored(swaps ? upright.height : upright.width, swaps ? upright.width : upright.height);
+    for (int sy = 0; sy < stored.height; ++sy) {
+        for (int sx = 0; sx < stored.width; ++sx) {
             // Where the stored pixel (sx, sy) appears once the orientation is applied.
-            int dx = sx, dy = sy;
-            switch (orientation) {
-                case 2:
-                    dx = w - 1 - sx;
-                    break;
-                case 3:
-                    dx = w - 1 - sx, dy = h - 1 - sy;
-                    break;
-                case 4:
-                    dy = h - 1 - sy;
-                    break;
-                case 5:
-                    dx = sy, dy = sx;
-                    break;
-                case 6:
-                    dx = h - 1 - sy, dy = sx;
-                    break;
-                case 7:
-                    dx = h - 1 - sy, dy = w - 1 - sx;
-                    break;
-                case 8:
-                    dx = sy, dy = w - 1 - sx;
-                    break;
-                default:
-                    break;
-            }
+            int dx = swaps ? sy : sx, dy = swaps ? sx : sy;
+            if (mirrorsX) dx = upright.width - 1 - dx;
+            if (mirrorsY) dy = upright.height - 1 - dy;
             stored.at(sx, sy) = upright.at(dx, dy);
         }
     }
