@@ -21,13 +21,6 @@
 namespace vesko::bench {
 namespace {
 
-using Decode = std::function<unsigned long(const Path&, DisplayBound)>;
-
-struct Method {
-    std::string name;
-    Decode decode;
-};
-
 struct Format {
     std::string name;
     std::vector<Path> photos;
@@ -71,31 +64,6 @@ std::vector<Method> methodsFor(const Format& format) {
         methods.push_back({"Qt scaled read", qtScaledRead});
     }
     return methods;
-}
-
-double decodeAll(const Method& method, const std::vector<Path>& photos, DisplayBound bound) {
-    return millisecondsOf([&] {
-        for (const Path& photo : photos) {
-            if (method.decode(photo, bound) == 0) {
-                std::cerr << method.name << " failed on " << photo << "\n";
-            }
-        }
-    });
-}
-
-// Runs alternate between the methods, so that a slow spell of the machine hits all alike.
-std::vector<double> medianTimes(const std::vector<Method>& methods, const std::vector<Path>& photos,
-                                DisplayBound bound, int runs) {
-    std::vector<std::vector<double>> times(methods.size());
-    for (const Method& method : methods) decodeAll(method, {photos.front()}, bound);
-    for (int run = 0; run < runs; ++run) {
-        for (std::size_t m = 0; m < methods.size(); ++m) {
-            times[m].push_back(decodeAll(methods[m], photos, bound) / double(photos.size()));
-        }
-    }
-    std::vector<double> medians;
-    for (const auto& methodTimes : times) medians.push_back(median(methodTimes));
-    return medians;
 }
 
 // Child mode: the largest peak of one method over the photos of one format.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 namespace vesko::bench {
@@ -46,6 +47,36 @@ double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+namespace {
+
+double decodeAll(const Method& method, const std::vector<std::filesystem::path>& photos,
+                 DisplayBound bound) {
+    return millisecondsOf([&] {
+        for (const auto& photo : photos) {
+            if (method.decode(photo, bound) == 0) {
+                std::cerr << method.name << " failed on " << photo << "\n";
+            }
+        }
+    });
+}
+
+}  // namespace
+
+std::vector<double> medianTimes(const std::vector<Method>& methods,
+                                const std::vector<std::filesystem::path>& photos,
+                                DisplayBound bound, int runs) {
+    std::vector<std::vector<double>> times(methods.size());
+    for (const Method& method : methods) decodeAll(method, {photos.front()}, bound);
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t m = 0; m < methods.size(); ++m) {
+            times[m].push_back(decodeAll(methods[m], photos, bound) / double(photos.size()));
+        }
+    }
+    std::vector<double> medians;
+    for (const auto& methodTimes : times) medians.push_back(median(methodTimes));
+    return medians;
 }
 
 }  // namespace vesko::bench

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "platform/decoder/DisplayBound.h"
 
 namespace vesko::bench {
 
@@ -16,5 +20,19 @@ void returnFreedMemoryAtOnce();
 double peakMebibytesOf(const std::function<void()>& work);
 
 double median(std::vector<double> values);
+
+// One way from a file to pixels at a bound; returns the bytes decoded, 0 on failure.
+using Decode = std::function<unsigned long(const std::filesystem::path&, DisplayBound)>;
+
+struct Method {
+    std::string name;
+    Decode decode;
+};
+
+// Each method's median milliseconds per photo over `runs` runs of all the photos. Runs
+// alternate between the methods, so that a slow spell of the machine hits all alike.
+std::vector<double> medianTimes(const std::vector<Method>& methods,
+                                const std::vector<std::filesystem::path>& photos,
+                                DisplayBound bound, int runs);
 
 }  // namespace vesko::bench
