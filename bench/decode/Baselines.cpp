@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <vector>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 #include <libheif/heif.h>
 #include <png.h>
 #include <webp/decode.h>
@@ -15,17 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "LibraryCalls.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 
 namespace vesko::bench {
 namespace {
-
-std::vector<unsigned char> readAll(const Path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes(std::filesystem::file_size(file));
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bytes;
-}
 
 struct Fit {
     int width;
@@ -48,29 +40,7 @@ unsigned long checksum(const unsigned char* pixels, std::size_t size) {
 }  // namespace
 
 unsigned long rawJpegScaled(const Path& file, DisplayBound bound) {
-    const std::vector<unsigned char> bytes = readAll(file);
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    const Fit fit = fitOf(int(info.image_width), int(info.image_height), bound);
-    info.scale_denom = 8;
-    for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
-        jpeg_calc_output_dimensions(&info);
-        if (int(info.output_width) >= fit.width && int(info.output_height) >= fit.height) break;
-    }
-    info.out_color_space = JCS_EXT_RGBA;
-    jpeg_start_decompress(&info);
-    std::vector<unsigned char> pixels(std::size_t(info.output_width) * info.output_height * 4);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + std::size_t(info.output_scanline) * info.output_width * 4;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_abort_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return checksum(pixels.data(), pixels.size());
+    return libjpegScaled(file, bound, {1, 2, 3, 4, 5, 6, 7});
 }
 
 unsigned long rawWebpScaled(const Path& file, DisplayBound bound) {

@@ -6,8 +6,6 @@
 //   vesko_bench_fast_paths [photo folder] [runs]
 
 #include <cstdio>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 #include <libheif/heif.h>
 
 #include <algorithm>
@@ -17,6 +15,7 @@
 #include <string>
 
 #include "HeicGrid.h"
+#include "LibraryCalls.h"
 #include "Measure.h"
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
@@ -26,13 +25,6 @@ namespace vesko::bench {
 namespace {
 
 using Path = std::filesystem::path;
-
-std::vector<unsigned char> readAll(const Path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes(std::filesystem::file_size(file));
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bytes;
-}
 
 // libheif's full decode to interleaved RGB, the plainest call there is.
 unsigned long libheifFull(const Path& file) {
@@ -61,39 +53,6 @@ unsigned long libheifFull(const Path& file) {
 unsigned long viaVesko(const Path& file, DisplayBound bound) {
     const ImageHandle image = PhotoDecoder(bound).decode(file);
     return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
-}
-
-// libjpeg-turbo decoding straight into RGBA at the first of `eighths` that covers the fitted
-// size (or in full), with nothing further done to the pixels.
-unsigned long libjpegScaled(const Path& file, DisplayBound bound,
-                            std::initializer_list<unsigned> eighths) {
-    const std::vector<unsigned char> bytes = readAll(file);
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    const decoder::Size fit =
-        decoder::fitWithin({int(info.image_width), int(info.image_height)}, bound);
-    info.scale_denom = 8;
-    info.scale_num = 8;
-    for (const unsigned scale : eighths) {
-        info.scale_num = scale;
-        jpeg_calc_output_dimensions(&info);
-        if (int(info.output_width) >= fit.width && int(info.output_height) >= fit.height) break;
-        info.scale_num = 8;
-    }
-    info.out_color_space = JCS_EXT_RGBA;
-    jpeg_start_decompress(&info);
-    std::vector<unsigned char> pixels(std::size_t(info.output_width) * info.output_height * 4);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + std::size_t(info.output_scanline) * info.output_width * 4;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return pixels.size() + pixels[pixels.size() / 2];
 }
 
 std::vector<Method> jpegMethods() {
