@@ -116,18 +116,19 @@ StreamingShrink::StreamingShrink(Size source, Size target, bool hasAlpha)
 
 namespace {
 
-void shrinkBand(const std::uint8_t* pixels, std::size_t stride, int bytesPerPixel, Size source,
-                Size target, Raster& out, int firstRow, int endRow) {
+void shrinkBand(const RowReader& rows, int bytesPerPixel, Size source, Size target, Raster& out,
+                int firstRow, int endRow) {
     AreaScaler scaler(source, target, bytesPerPixel, out, firstRow, endRow);
+    std::vector<std::uint8_t> scratch;
     for (int y = scaler.firstSourceRow(); y < source.height && scaler.wantsRows(); ++y) {
-        scaler.addRow(pixels + std::size_t(y) * stride);
+        scaler.addRow(rows(y, scratch));
     }
 }
 
 }  // namespace
 
-Raster shrinkInMemory(const std::uint8_t* pixels, std::size_t stride, int bytesPerPixel,
-                      Size source, Size target, bool hasAlpha) {
+Raster shrinkInMemory(const RowReader& rows, int bytesPerPixel, Size source, Size target,
+                      bool hasAlpha) {
     Raster out = makeRaster(target.width, target.height, hasAlpha);
     if (out.pixels.empty()) return out;
     out.premultiplied = true;
@@ -137,23 +138,30 @@ Raster shrinkInMemory(const std::uint8_t* pixels, std::size_t stride, int bytesP
     try {
         lowerHalf = std::thread([&] {
             try {
-                shrinkBand(pixels, stride, bytesPerPixel, source, target, out, middle,
-                           target.height);
+                shrinkBand(rows, bytesPerPixel, source, target, out, middle, target.height);
             } catch (...) {
                 lowerFailed = true;
             }
         });
     } catch (const std::system_error&) {
-        shrinkBand(pixels, stride, bytesPerPixel, source, target, out, middle, target.height);
+        shrinkBand(rows, bytesPerPixel, source, target, out, middle, target.height);
     }
     try {
-        shrinkBand(pixels, stride, bytesPerPixel, source, target, out, 0, middle);
+        shrinkBand(rows, bytesPerPixel, source, target, out, 0, middle);
     } catch (...) {
         if (lowerHalf.joinable()) lowerHalf.join();
         throw;
     }
     if (lowerHalf.joinable()) lowerHalf.join();
     return lowerFailed ? Raster{} : std::move(out);
+}
+
+Raster shrinkInMemory(const std::uint8_t* pixels, std::size_t stride, int bytesPerPixel,
+                      Size source, Size target, bool hasAlpha) {
+    const RowReader rows = [pixels, stride](int y, std::vector<std::uint8_t>&) {
+        return pixels + std::size_t(y) * stride;
+    };
+    return shrinkInMemory(rows, bytesPerPixel, source, target, hasAlpha);
 }
 
 Raster shrink(Raster raster, Size target) {

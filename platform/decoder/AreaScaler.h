@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/decoder/Geometry.h"
@@ -65,7 +66,13 @@ private:
     AreaScaler scaler_;
 };
 
+// Source row `y` of an image held in memory, as RGB or RGBA pixels. `scratch` belongs to the
+// calling thread, for a reader that has to assemble the row first. Called from two threads.
+using RowReader = std::function<const std::uint8_t*(int y, std::vector<std::uint8_t>& scratch)>;
+
 // Shrinks an image held in memory, on two threads. An empty raster when memory runs out.
+Raster shrinkInMemory(const RowReader& rows, int bytesPerPixel, Size source, Size target,
+                      bool hasAlpha);
 Raster shrinkInMemory(const std::uint8_t* pixels, std::size_t stride, int bytesPerPixel,
                       Size source, Size target, bool hasAlpha);
 

@@ -1,11 +1,14 @@
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
 
 #include "platform/decoder/AreaScaler.h"
 #include "platform/decoder/ColorTransform.h"
 #include "platform/decoder/Formats.h"
 #include "platform/decoder/Geometry.h"
+#include "platform/decoder/HeicPixels.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 #include "platform/decoder/Raster.h"
 
@@ -47,27 +50,36 @@ bool withinLimits(const heif_image_handle* handle) {
                             heif_image_handle_get_ispe_height(handle));
 }
 
-// libheif applies the file's rotation, mirroring and crop itself; the pixels come out the
-// right way up, and the EXIF orientation that phones also write must not be applied again.
-Image decodeInterleaved(const heif_image_handle* handle, bool hasAlpha) {
+heif_error decodeAs(const heif_image_handle* handle, heif_chroma chroma, Image& out) {
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(
         heif_decoding_options_alloc());
-    if (!options) return nullptr;
+    if (!options) return {heif_error_Memory_allocation_error, heif_suberror_Unspecified, ""};
     options->convert_hdr_to_8bit = 1;
     heif_image* image = nullptr;
-    // Three bytes a pixel where there is no alpha: less to write and to read back.
-    const heif_chroma chroma =
-        hasAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
-    const heif_error error =
+    heif_error error =
         heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get());
-    if (ok(error)) return Image(image);
     // FFmpeg's decoder could not open, or refused the stream: libde265 gets its turn.
-    if (error.code != heif_error_Decoder_plugin_error) return nullptr;
-    const Libde265Only fallback;
-    if (!ok(heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get()))) {
-        return nullptr;
+    if (error.code == heif_error_Decoder_plugin_error) {
+        const Libde265Only fallback;
+        error = heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get());
     }
-    return Image(image);
+    if (ok(error)) out.reset(image);
+    return error;
+}
+
+// libheif applies the file's rotation, mirroring and crop itself; the pixels come out the
+// right way up, and the EXIF orientation that phones also write must not be applied again.
+// Planar RGB is what libheif assembles a grid in and what the FFmpeg plugin hands over, so
+// asking for it spares a conversion and a second full-size copy; interleaved RGB(A) only where
+// libheif has no way to planar RGB, or gives alpha at another depth than colour.
+Image decodeRgb(const heif_image_handle* handle, bool hasAlpha, bool& planar) {
+    Image image;
+    const heif_error error = decodeAs(handle, heif_chroma_444, image);
+    planar = ok(error) && planesShareDepth(image.get(), hasAlpha);
+    if (planar) return image;
+    if (!ok(error) && error.subcode != heif_suberror_Unsupported_color_conversion) return nullptr;
+    decodeAs(handle, hasAlpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, image);
+    return image;
 }
 
 // libheif 1.15 checks the size the file declares, not the one its HEVC stream codes; a stream
@@ -79,21 +91,11 @@ bool asDeclared(Size decoded, const heif_image_handle* handle) {
            decoded.height <= heif_image_handle_get_height(handle) + kLargestCodingBlock;
 }
 
-Raster shrinkPlane(const heif_image* image, const heif_image_handle* handle, bool hasAlpha,
-                   DisplayBound bound) {
-    const Size size{heif_image_get_width(image, heif_channel_interleaved),
-                    heif_image_get_height(image, heif_channel_interleaved)};
-    if (!asDeclared(size, handle)) return {};
-    const int bytesPerPixel = hasAlpha ? 4 : 3;
-    int stride = 0;
-    const std::uint8_t* plane =
-        heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-    if (!plane || size.width <= 0 || size.height <= 0 || stride < size.width * bytesPerPixel ||
-        heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved) != 8) {
-        return {};
-    }
-    return shrinkInMemory(plane, std::size_t(stride), bytesPerPixel, size, fitWithin(size, bound),
-                          hasAlpha);
+Raster shrinkToBound(const heif_image* image, const heif_image_handle* handle, bool planar,
+                     bool hasAlpha, DisplayBound bound) {
+    const Size size = pictureSize(image, planar);
+    if (size.width <= 0 || size.height <= 0 || !asDeclared(size, handle)) return {};
+    return shrinkPicture(image, planar, hasAlpha, size, bound);
 }
 
 void convertColor(Raster& raster, const heif_image_handle* handle) {
@@ -119,12 +121,16 @@ ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) 
     registerFfmpegHevcDecoder();
     const Context context(heif_context_alloc());
     if (!context) return nullptr;
+    // A grid's tiles are decoded on this many threads at once; more than the cores only queue.
+    heif_context_set_max_decoding_threads(context.get(),
+                                          int(std::max(1u, std::thread::hardware_concurrency())));
     const Handle handle = primaryImage(context.get(), bytes);
     if (!handle || !withinLimits(handle.get())) return nullptr;
     const bool hasAlpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
-    const Image image = decodeInterleaved(handle.get(), hasAlpha);
+    bool planar = false;
+    const Image image = decodeRgb(handle.get(), hasAlpha, planar);
     if (!image) return nullptr;
-    Raster raster = shrinkPlane(image.get(), handle.get(), hasAlpha, bound);
+    Raster raster = shrinkToBound(image.get(), handle.get(), planar, hasAlpha, bound);
     if (raster.pixels.empty()) return nullptr;
     convertColor(raster, handle.get());
     return finish(std::move(raster), 1);

@@ -55,8 +55,9 @@ struct Decoder {
 std::atomic<int> stepAside{0};
 
 int threadCount() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(int(cores), 1, kMaxThreads);
+    // Asked once: glibc reads /sys each time, and every tile of a grid opens a decoder.
+    static const int count = std::clamp(int(std::thread::hardware_concurrency()), 1, kMaxThreads);
+    return count;
 }
 
 Codec openCodec() {

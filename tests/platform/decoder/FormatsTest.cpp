@@ -1,6 +1,10 @@
+#include <cstring>
+
 #include "DecoderTestSupport.h"
 #include "HeicGrid.h"
+
 #include "platform/decoder/AreaScaler.h"
+#include "platform/decoder/HeicPixels.h"
 #include "platform/decoder/Raster.h"
 
 namespace vesko {
@@ -176,6 +180,54 @@ TEST_F(HeicTest, EightAndTenBitWithAndWithoutAlphaDecode) {
     expectMarkedCorners(decodeBytes(encodeHeic(markedCorners())), 12);
     expectMarkedCorners(decodeBytes(encodeHeic(markedCorners(), {.tenBit = true})), 12);
     expectAlphaPicture(decodeBytes(encodeHeic(withAlpha(), {.alpha = true})), 12);
+    expectAlphaPicture(decodeBytes(encodeHeic(withAlpha(), {.alpha = true, .tenBit = true})), 12);
+}
+
+TEST_F(HeicTest, GreyDecodesAsGrey) {
+    Picture picture(64, 32, {40, 40, 40, 255});
+    picture.fill(32, 0, 32, 32, {210, 210, 210, 255});
+    const ImageHandle image = decodeBytes(encodeHeic(picture, {.grey = true}));
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(near(pixelAt(*image, 8, 8), {40, 40, 40, 255}, 3));
+    EXPECT_TRUE(near(pixelAt(*image, 56, 24), {210, 210, 210, 255}, 3));
+}
+
+heif_image* planarPicture(int bits, std::uint16_t red, std::uint16_t green, std::uint16_t blue) {
+    heif_image* image = nullptr;
+    heif_image_create(4, 2, heif_colorspace_RGB, heif_chroma_444, &image);
+    const std::pair<heif_channel, std::uint16_t> planes[3] = {
+        {heif_channel_R, red}, {heif_channel_G, green}, {heif_channel_B, blue}};
+    for (const auto& [channel, value] : planes) {
+        heif_image_add_plane(image, channel, 4, 2, bits);
+        int stride = 0;
+        std::uint8_t* row = heif_image_get_plane(image, channel, &stride);
+        for (int y = 0; y < 2; ++y, row += stride) {
+            for (int x = 0; x < 4; ++x) {
+                if (bits > 8) {
+                    std::memcpy(row + x * 2, &value, 2);
+                } else {
+                    row[x] = std::uint8_t(value);
+                }
+            }
+        }
+    }
+    return image;
+}
+
+TEST(HeicPixels, DeepPlanesRoundToEightBitsAndMixedDepthsAreRefused) {
+    heif_image* tenBit = planarPicture(10, 1023, 512, 0);
+    ASSERT_TRUE(decoder::planesShareDepth(tenBit, false));
+    const decoder::Raster raster = decoder::shrinkPicture(tenBit, true, false, {4, 2}, {100, 100});
+    ASSERT_EQ(raster.width, 4);
+    EXPECT_EQ(raster.pixels[0], 255);
+    EXPECT_EQ(raster.pixels[1], 128);
+    EXPECT_EQ(raster.pixels[2], 0);
+    EXPECT_EQ(raster.pixels[3], 255);
+    // An alpha plane at 8 bits beside 10-bit colour: libheif is asked again for 8-bit RGBA.
+    heif_image_add_plane(tenBit, heif_channel_Alpha, 4, 2, 8);
+    EXPECT_FALSE(decoder::planesShareDepth(tenBit, true));
+    EXPECT_TRUE(decoder::shrinkPicture(tenBit, true, true, {4, 2}, {100, 100}).pixels.empty());
+    heif_image_release(tenBit);
 }
 
 TEST_F(HeicTest, GridOfTilesDecodesAsOneCroppedImage) {

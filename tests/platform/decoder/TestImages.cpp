@@ -395,7 +395,24 @@ heif_error appendHeif(heif_context*, const void* data, size_t size, void* userda
     return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
 }
 
+// Grey from the picture's red channel.
+heif_image* heifGreyPicture(const Picture& picture) {
+    heif_image* image = nullptr;
+    check(heif_image_create(picture.width, picture.height, heif_colorspace_monochrome,
+                            heif_chroma_monochrome, &image));
+    check(heif_image_add_plane(image, heif_channel_Y, picture.width, picture.height, 8));
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_Y, &stride);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            plane[std::size_t(y) * stride + x] = picture.at(x, y).r;
+        }
+    }
+    return image;
+}
+
 heif_image* heifPicture(const Picture& picture, const HeicOptions& options) {
+    if (options.grey) return heifGreyPicture(picture);
     const heif_chroma chroma = options.tenBit ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
                                                                : heif_chroma_interleaved_RRGGBB_LE)
                                               : (options.alpha ? heif_chroma_interleaved_RGBA

@@ -61,7 +61,7 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
 struct PngOptions {
     bool alpha = false;
     bool sixteenBit = false;
-    bool palette = false;  // palette with a tRNS entry per colour when alpha is set
+    bool palette = false;    // palette with a tRNS entry per colour when alpha is set
     bool greyscale = false;  // without alpha
     bool interlaced = false;
     int orientation = 0;
@@ -93,6 +93,7 @@ struct HeicOptions {
     int nclxPrimaries = 0;  // 0: no nclx
     int quality = 95;
     bool chroma420 = false;  // as cameras and phones write it
+    bool grey = false;       // monochrome, from the red channel
 };
 // Encoded by libheif's HEVC encoder, in 4:4:4 unless asked for 4:2:0.
 Bytes encodeHeic(const Picture& picture, const HeicOptions& options = {});
