@@ -5,8 +5,8 @@
 //
 //   vesko_bench_fast_paths [photo folder] [runs]
 
-#include <cstdio>
 #include <libheif/heif.h>
+#include <cstdio>
 
 #include <algorithm>
 #include <fstream>
@@ -67,6 +67,21 @@ std::vector<Method> jpegMethods() {
          }},
         {"libjpeg-turbo, full size",
          [](const Path& file, DisplayBound bound) { return libjpegScaled(file, bound, {}); }},
+        {"Vesko", viaVesko},
+    };
+}
+
+// The smallest covering eighth into each kind of output buffer, beside Vesko's decode.
+std::vector<Method> jpegBufferMethods() {
+    const auto into = [](OutputBuffer output) {
+        return [output](const Path& file, DisplayBound bound) {
+            return libjpegScaled(file, bound, {1, 2, 3, 4, 5, 6, 7}, output);
+        };
+    };
+    return {
+        {"libjpeg-turbo, fresh zero-filled buffer", into(OutputBuffer::FreshZeroed)},
+        {"libjpeg-turbo, fresh buffer, not filled", into(OutputBuffer::FreshUninitialised)},
+        {"libjpeg-turbo, previous photo's buffer", into(OutputBuffer::Reused)},
         {"Vesko", viaVesko},
     };
 }
@@ -135,6 +150,11 @@ int runAll(const Path& photos, int runs) {
     const std::vector<Path> jpegs = photosIn(photos / "jpeg");
     for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {
         printRows("JPEG", jpegMethods(), jpegs, bound, runs);
+    }
+    // The last bound is larger than the photos, as on a 5K or HiDPI screen: a full-size decode.
+    for (const DisplayBound bound :
+         {DisplayBound{1368, 900}, DisplayBound{2736, 1800}, DisplayBound{5120, 2880}}) {
+        printRows("JPEG buffer", jpegBufferMethods(), jpegs, bound, runs);
     }
     const std::vector<Path> heics = photosIn(photos / "heic");
     const std::vector<Path> grid = {gridPhoto(photos)};

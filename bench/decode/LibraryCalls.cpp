@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
@@ -11,6 +12,39 @@ namespace vesko::bench {
 
 using Path = std::filesystem::path;
 
+namespace {
+
+// The pixels of one decode, in the kind of buffer asked for.
+class Output {
+public:
+    Output(OutputBuffer kind, std::size_t size) {
+        switch (kind) {
+            case OutputBuffer::FreshZeroed:
+                zeroed_.resize(size);
+                data_ = zeroed_.data();
+                break;
+            case OutputBuffer::FreshUninitialised:
+                uninitialised_.reset(new unsigned char[size]);
+                data_ = uninitialised_.get();
+                break;
+            case OutputBuffer::Reused:
+                thread_local std::vector<unsigned char> kept;
+                if (kept.size() < size) kept.resize(size);
+                data_ = kept.data();
+                break;
+        }
+    }
+
+    unsigned char* data() const { return data_; }
+
+private:
+    std::vector<unsigned char> zeroed_;
+    std::unique_ptr<unsigned char[]> uninitialised_;
+    unsigned char* data_ = nullptr;
+};
+
+}  // namespace
+
 std::vector<unsigned char> readAll(const Path& file) {
     std::ifstream in(file, std::ios::binary);
     std::vector<unsigned char> bytes(std::filesystem::file_size(file));
@@ -19,7 +53,7 @@ std::vector<unsigned char> readAll(const Path& file) {
 }
 
 unsigned long libjpegScaled(const Path& file, DisplayBound bound,
-                            std::initializer_list<unsigned> eighths) {
+                            std::initializer_list<unsigned> eighths, OutputBuffer output) {
     const std::vector<unsigned char> bytes = readAll(file);
     jpeg_decompress_struct info{};
     jpeg_error_mgr error{};
@@ -39,14 +73,15 @@ unsigned long libjpegScaled(const Path& file, DisplayBound bound,
     }
     info.out_color_space = JCS_EXT_RGBA;
     jpeg_start_decompress(&info);
-    std::vector<unsigned char> pixels(std::size_t(info.output_width) * info.output_height * 4);
+    const std::size_t size = std::size_t(info.output_width) * info.output_height * 4;
+    const Output pixels(output, size);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = pixels.data() + std::size_t(info.output_scanline) * info.output_width * 4;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return pixels.size() + pixels[pixels.size() / 2];
+    return size + pixels.data()[size / 2];
 }
 
 }  // namespace vesko::bench
