@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <system_error>
-#include <thread>
+
+#include "platform/decoder/Parallel.h"
 
 namespace vesko::decoder {
 namespace {
@@ -133,27 +133,10 @@ Raster shrinkInMemory(const RowReader& rows, int bytesPerPixel, Size source, Siz
     if (out.pixels.empty()) return out;
     out.premultiplied = true;
     const int middle = target.height / 2;
-    bool lowerFailed = false;
-    std::thread lowerHalf;
-    try {
-        lowerHalf = std::thread([&] {
-            try {
-                shrinkBand(rows, bytesPerPixel, source, target, out, middle, target.height);
-            } catch (...) {
-                lowerFailed = true;
-            }
-        });
-    } catch (const std::system_error&) {
-        shrinkBand(rows, bytesPerPixel, source, target, out, middle, target.height);
-    }
-    try {
-        shrinkBand(rows, bytesPerPixel, source, target, out, 0, middle);
-    } catch (...) {
-        if (lowerHalf.joinable()) lowerHalf.join();
-        throw;
-    }
-    if (lowerHalf.joinable()) lowerHalf.join();
-    return lowerFailed ? Raster{} : std::move(out);
+    inParallel(
+        [&] { shrinkBand(rows, bytesPerPixel, source, target, out, 0, middle); },
+        [&] { shrinkBand(rows, bytesPerPixel, source, target, out, middle, target.height); });
+    return out;
 }
 
 Raster shrinkInMemory(const std::uint8_t* pixels, std::size_t stride, int bytesPerPixel,

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <new>
 #include <vector>
 
+#include <libyuv/planar_functions.h>
+#include <libyuv/scale.h>
+
 #include "platform/decoder/AreaScaler.h"
+#include "platform/decoder/Parallel.h"
 
 namespace vesko::decoder {
 namespace {
@@ -80,9 +85,41 @@ Planes planesOf(const heif_image* image, bool hasAlpha) {
     return planes;
 }
 
+// Opaque 8-bit pictures, the usual case, go through libyuv's box filter plane by plane, the
+// top and bottom halves on two threads: several times faster than the general scaler.
+Raster boxShrink(const Planes& planes, Size size, Size target) {
+    Raster out = makeRaster(target.width, target.height, false);
+    std::array<std::vector<std::uint8_t>, 3> shrunk;
+    try {
+        for (auto& plane : shrunk) plane.resize(std::size_t(target.width) * target.height);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    if (out.pixels.empty()) return {};
+    const auto band = [&](int firstRow, int endRow, int firstSourceRow, int endSourceRow) {
+        if (endRow <= firstRow) return;
+        for (int c = 0; c < 3; ++c) {
+            libyuv::ScalePlane(planes.data[c] + std::size_t(firstSourceRow) * planes.strides[c],
+                               int(planes.strides[c]), size.width, endSourceRow - firstSourceRow,
+                               shrunk[c].data() + std::size_t(firstRow) * target.width,
+                               target.width, target.width, endRow - firstRow, libyuv::kFilterBox);
+        }
+    };
+    const int middle = target.height / 2;
+    const int sourceMiddle = int(std::int64_t(middle) * size.height / target.height);
+    inParallel([&] { band(0, middle, 0, sourceMiddle); },
+               [&] { band(middle, target.height, sourceMiddle, size.height); });
+    // libyuv's ARGB is B, G, R, A in memory: red goes where it puts blue.
+    libyuv::MergeARGBPlane(shrunk[2].data(), target.width, shrunk[1].data(), target.width,
+                           shrunk[0].data(), target.width, nullptr, 0, out.pixels.data(),
+                           target.width * 4, target.width, target.height);
+    return out;
+}
+
 Raster shrinkPlanar(const heif_image* image, bool hasAlpha, Size size, DisplayBound bound) {
     if (!planesShareDepth(image, hasAlpha)) return {};
     const Planes planes = planesOf(image, hasAlpha);
+    if (planes.bits == 8 && !hasAlpha) return boxShrink(planes, size, fitWithin(size, bound));
     const RowReader rows = planes.bits == 8 ? planarRows<std::uint8_t>(planes, size.width)
                                             : planarRows<std::uint16_t>(planes, size.width);
     return shrinkInMemory(rows, planes.count, size, fitWithin(size, bound), hasAlpha);
