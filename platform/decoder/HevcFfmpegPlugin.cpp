@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/log.h>
 #include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
 }
 #include <libheif/heif.h>
 #include <libheif/heif_plugin.h>
@@ -17,7 +18,6 @@ extern "C" {
 #include <vector>
 
 #include "platform/decoder/Geometry.h"
-#include "platform/decoder/HevcRgb.h"
 
 namespace vesko::decoder {
 namespace {
@@ -161,15 +161,74 @@ void describeColour(const AVFrame& frame, heif_image* image) {
     heif_nclx_color_profile_free(nclx);
 }
 
-// libheif 1.15 converts Y'CbCr to RGB one float sample at a time, which takes almost as long
-// as decoding the picture; libyuv is many times faster. So an 8-bit colour picture is handed
-// over as planar RGB, which libheif takes as it is (a grid's tiles are pasted into planar RGB
-// too). The matrix and range are the stream's own (files whose colr box contradicts their
-// stream are not met in practice).
+struct ScalerDeleter {
+    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
+};
+
+// The matrix libheif would use for this colour description: BT.601 for anything it does not
+// know, as for "unspecified".
+int swsMatrix(AVColorSpace matrix) {
+    switch (matrix) {
+        case AVCOL_SPC_BT709:
+            return SWS_CS_ITU709;
+        case AVCOL_SPC_FCC:
+            return SWS_CS_FCC;
+        case AVCOL_SPC_SMPTE240M:
+            return SWS_CS_SMPTE240M;
+        case AVCOL_SPC_BT2020_NCL:
+            return SWS_CS_BT2020;
+        default:
+            return SWS_CS_ITU601;
+    }
+}
+
+bool convertToRgb(const AVFrame& frame, heif_image* image) {
+    const std::unique_ptr<SwsContext, ScalerDeleter> scaler(sws_getContext(
+        frame.width, frame.height, AVPixelFormat(frame.format), frame.width, frame.height,
+        AV_PIX_FMT_GBRP, SWS_POINT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr));
+    if (!scaler) return false;
+    const int fullRange = frame.color_range == AVCOL_RANGE_JPEG;
+    if (sws_setColorspaceDetails(scaler.get(), sws_getCoefficients(swsMatrix(frame.colorspace)),
+                                 fullRange, sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16,
+                                 1 << 16) < 0) {
+        return false;
+    }
+    // libswscale's planar RGB comes in the order G, B, R.
+    const heif_channel order[3] = {heif_channel_G, heif_channel_B, heif_channel_R};
+    std::uint8_t* planes[4] = {};
+    int strides[4] = {};
+    for (int p = 0; p < 3; ++p) {
+        if (heif_image_add_plane(image, order[p], frame.width, frame.height, 8).code !=
+            heif_error_Ok) {
+            return false;
+        }
+        planes[p] = heif_image_get_plane(image, order[p], &strides[p]);
+        if (!planes[p]) return false;
+    }
+    return sws_scale(scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides) ==
+           frame.height;
+}
+
+// libheif 1.15 converts YCbCr to RGB one float sample at a time, which takes almost as long as
+// decoding the picture; libswscale is several times faster. So an 8-bit colour picture is
+// handed over as planar RGB, which libheif only interleaves. The matrix and range are the
+// stream's own (files whose colr box contradicts their stream are not met in practice).
 bool toRgbImage(const AVFrame& frame, const Layout& layout, heif_image** out) {
-    if (layout.colorspace != heif_colorspace_YCbCr || layout.bitDepth != 8) return false;
-    *out = toRgbPlanes(frame, layout.chroma);
-    return *out != nullptr;
+    if (layout.colorspace != heif_colorspace_YCbCr || layout.bitDepth != 8 ||
+        frame.colorspace == AVCOL_SPC_RGB) {
+        return false;
+    }
+    heif_image* image = nullptr;
+    if (heif_image_create(frame.width, frame.height, heif_colorspace_RGB, heif_chroma_444, &image)
+            .code != heif_error_Ok) {
+        return false;
+    }
+    if (!convertToRgb(frame, image)) {
+        heif_image_release(image);
+        return false;
+    }
+    *out = image;
+    return true;
 }
 
 heif_error toHeifImage(const AVFrame& frame, heif_image** out) {

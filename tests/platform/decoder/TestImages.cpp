@@ -452,8 +452,8 @@ void describeColour(heif_image* image, const HeicOptions& options) {
         heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
         nclx->color_primaries = heif_color_primaries(options.nclxPrimaries);
         nclx->transfer_characteristics = heif_transfer_characteristic_IEC_61966_2_1;
-        nclx->matrix_coefficients = heif_matrix_coefficients_ITU_R_BT_601_6;
-        nclx->full_range_flag = 1;
+        nclx->matrix_coefficients = heif_matrix_coefficients(options.nclxMatrix);
+        nclx->full_range_flag = options.fullRange;
         check(heif_image_set_nclx_color_profile(image, nclx));
         heif_nclx_color_profile_free(nclx);
     }

@@ -91,6 +91,8 @@ struct HeicOptions {
     int exifOrientation = 0;  // an EXIF block beside them, as phones write
     Bytes icc = {};
     int nclxPrimaries = 0;  // 0: no nclx
+    int nclxMatrix = 6;     // BT.601, with nclxPrimaries
+    bool fullRange = true;  // with nclxPrimaries
     int quality = 95;
     bool chroma420 = false;  // as cameras and phones write it
     bool grey = false;       // monochrome, from the red channel
