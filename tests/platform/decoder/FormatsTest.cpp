@@ -192,21 +192,24 @@ TEST_F(HeicTest, GreyDecodesAsGrey) {
     EXPECT_TRUE(near(pixelAt(*image, 56, 24), {210, 210, 210, 255}, 3));
 }
 
-heif_image* planarPicture(int bits, std::uint16_t red, std::uint16_t green, std::uint16_t blue) {
+// Planes of `bits` depth whose sample of channel c (0 red, 1 green, 2 blue) at x, y is
+// value(c, x, y).
+template <typename Value>
+heif_image* planarPicture(int width, int height, int bits, Value value) {
     heif_image* image = nullptr;
-    heif_image_create(4, 2, heif_colorspace_RGB, heif_chroma_444, &image);
-    const std::pair<heif_channel, std::uint16_t> planes[3] = {
-        {heif_channel_R, red}, {heif_channel_G, green}, {heif_channel_B, blue}};
-    for (const auto& [channel, value] : planes) {
-        heif_image_add_plane(image, channel, 4, 2, bits);
+    heif_image_create(width, height, heif_colorspace_RGB, heif_chroma_444, &image);
+    const heif_channel channels[3] = {heif_channel_R, heif_channel_G, heif_channel_B};
+    for (int c = 0; c < 3; ++c) {
+        heif_image_add_plane(image, channels[c], width, height, bits);
         int stride = 0;
-        std::uint8_t* row = heif_image_get_plane(image, channel, &stride);
-        for (int y = 0; y < 2; ++y, row += stride) {
-            for (int x = 0; x < 4; ++x) {
+        std::uint8_t* row = heif_image_get_plane(image, channels[c], &stride);
+        for (int y = 0; y < height; ++y, row += stride) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint16_t sample = std::uint16_t(value(c, x, y));
                 if (bits > 8) {
-                    std::memcpy(row + x * 2, &value, 2);
+                    std::memcpy(row + x * 2, &sample, 2);
                 } else {
-                    row[x] = std::uint8_t(value);
+                    row[x] = std::uint8_t(sample);
                 }
             }
         }
@@ -214,8 +217,31 @@ heif_image* planarPicture(int bits, std::uint16_t red, std::uint16_t green, std:
     return image;
 }
 
+TEST(HeicPixels, OpaquePlanesShrinkToTheAverageOfEachArea) {
+    // Four times smaller: every target pixel is the mean of a 4 x 4 block, also at the row
+    // where the two threads' halves meet.
+    const auto value = [](int c, int x, int y) { return c == 0 ? x / 2 : c == 1 ? y / 2 : 90; };
+    heif_image* image = planarPicture(400, 300, 8, value);
+    const decoder::Raster raster =
+        decoder::shrinkPicture(image, true, false, {400, 300}, {100, 75});
+    heif_image_release(image);
+    ASSERT_EQ(raster.width, 100);
+    ASSERT_EQ(raster.height, 75);
+    for (int y = 0; y < 75; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const std::uint8_t* pixel = raster.pixels.data() + (std::size_t(y) * 100 + x) * 4;
+            ASSERT_NEAR(pixel[0], x * 2 + 0.75, 1) << x << "," << y;
+            ASSERT_NEAR(pixel[1], y * 2 + 0.75, 1) << x << "," << y;
+            ASSERT_EQ(pixel[2], 90);
+            ASSERT_EQ(pixel[3], 255);
+        }
+    }
+}
+
 TEST(HeicPixels, DeepPlanesRoundToEightBitsAndMixedDepthsAreRefused) {
-    heif_image* tenBit = planarPicture(10, 1023, 512, 0);
+    heif_image* tenBit = planarPicture(4, 2, 10, [](int c, int, int) {
+        return c == 0 ? 1023 : c == 1 ? 512 : 0;
+    });
     ASSERT_TRUE(decoder::planesShareDepth(tenBit, false));
     const decoder::Raster raster = decoder::shrinkPicture(tenBit, true, false, {4, 2}, {100, 100});
     ASSERT_EQ(raster.width, 4);
