@@ -14,25 +14,40 @@ class DecodedImage {
 public:
     DecodedImage(int width, int height, std::size_t bytesPerLine, std::vector<std::uint8_t> pixels,
                  bool hasAlpha)
+        : DecodedImage(width, height, bytesPerLine, nullptr, pixels.size(), hasAlpha) {
+        bits_ = held(std::move(pixels));
+    }
+
+    // Pixels whose memory is kept by the pointer's owner, which is let go with the image (so
+    // that the memory can go back where it came from rather than to the heap).
+    DecodedImage(int width, int height, std::size_t bytesPerLine,
+                 std::shared_ptr<const std::uint8_t> bits, std::size_t byteCount, bool hasAlpha)
         : width_(width),
           height_(height),
           bytesPerLine_(bytesPerLine),
-          pixels_(std::move(pixels)),
+          bits_(std::move(bits)),
+          byteCount_(byteCount),
           hasAlpha_(hasAlpha) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
     std::size_t bytesPerLine() const { return bytesPerLine_; }
-    const std::uint8_t* bits() const { return pixels_.data(); }
-    std::size_t byteCount() const { return pixels_.size(); }
+    const std::uint8_t* bits() const { return bits_.get(); }
+    std::size_t byteCount() const { return byteCount_; }
     // False when every pixel is opaque, so the window may draw it without blending.
     bool hasAlpha() const { return hasAlpha_; }
 
 private:
+    static std::shared_ptr<const std::uint8_t> held(std::vector<std::uint8_t>&& pixels) {
+        auto kept = std::make_shared<std::vector<std::uint8_t>>(std::move(pixels));
+        return {kept, kept->data()};
+    }
+
     int width_;
     int height_;
     std::size_t bytesPerLine_;
-    std::vector<std::uint8_t> pixels_;
+    std::shared_ptr<const std::uint8_t> bits_;
+    std::size_t byteCount_;
     bool hasAlpha_;
 };
 
