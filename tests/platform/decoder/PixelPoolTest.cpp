@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/decoder/PixelPool.h"
+
+namespace vesko {
+namespace {
+
+using decoder::PixelBuffer;
+using decoder::PixelPool;
+
+constexpr auto kUndefined = PixelPool::Start::Undefined;
+
+TEST(PixelPool, ReusesAReleasedBlockOnlyOnceNothingHoldsIt) {
+    PixelPool pool(2, 1 << 20);
+    PixelBuffer first = pool.take(1000, kUndefined);
+    ASSERT_FALSE(first.empty());
+    const std::uint8_t* firstBytes = first.data();
+    const PixelBuffer second = pool.take(1000, kUndefined);
+    EXPECT_NE(second.data(), firstBytes);
+
+    std::memset(first.data(), 0xAB, first.size());
+    first = PixelBuffer();
+    EXPECT_EQ(pool.keptBlocks(), 1u);
+    const PixelBuffer zeroed = pool.take(900, PixelPool::Start::Zeroed);
+    EXPECT_EQ(zeroed.data(), firstBytes);
+    EXPECT_EQ(zeroed.size(), 900u);
+    EXPECT_EQ(std::count(zeroed.data(), zeroed.data() + zeroed.size(), 0), 900);
+    EXPECT_EQ(pool.keptBlocks(), 0u);
+}
+
+TEST(PixelPool, KeepsNoMoreThanItsBlocksAndBytes) {
+    PixelPool pool(2, 10000);
+    {
+        std::vector<PixelBuffer> three;
+        for (int i = 0; i < 3; ++i) three.push_back(pool.take(1000, kUndefined));
+    }
+    EXPECT_EQ(pool.keptBlocks(), 2u);
+    EXPECT_EQ(pool.keptBytes(), 2000u);
+
+    pool.take(20000, kUndefined);
+    EXPECT_EQ(pool.keptBytes(), 2000u) << "a block larger than the whole pool is freed";
+
+    {
+        const PixelBuffer a = pool.take(6000, kUndefined);
+        const PixelBuffer b = pool.take(6000, kUndefined);
+    }
+    EXPECT_EQ(pool.keptBlocks(), 1u);
+    EXPECT_EQ(pool.keptBytes(), 6000u);
+
+    pool.clear();
+    EXPECT_EQ(pool.keptBlocks(), 0u);
+    EXPECT_EQ(pool.keptBytes(), 0u);
+}
+
+TEST(PixelPool, SpendsNoFarLargerBlockOnASmallImage) {
+    PixelPool pool(2, 1 << 20);
+    const std::uint8_t* large = nullptr;
+    {
+        const PixelBuffer buffer = pool.take(40000, kUndefined);
+        large = buffer.data();
+    }
+    const PixelBuffer small = pool.take(1000, kUndefined);
+    EXPECT_NE(small.data(), large);
+    EXPECT_EQ(pool.keptBlocks(), 1u);
+}
+
+TEST(PixelPool, RunningOutOfMemoryGivesAnEmptyBuffer) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer aborts on such a request instead of failing it";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer aborts on such a request instead of failing it";
+#endif
+#endif
+    PixelPool pool(2, 1 << 20);
+    { const PixelBuffer kept = pool.take(1000, kUndefined); }
+    EXPECT_TRUE(pool.take(std::size_t(1) << 62, kUndefined).empty());
+    EXPECT_TRUE(pool.take(0, kUndefined).empty());
+}
+
+}  // namespace
+}  // namespace vesko
