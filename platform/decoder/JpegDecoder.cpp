@@ -106,7 +106,7 @@ void run(JpegJob& job) {
     readMetadata(job);
     chooseOutput(job);
     jpeg_start_decompress(&info);
-    job.raster = makeRaster(int(info.output_width), int(info.output_height), false);
+    job.raster = makeRasterToOverwrite(int(info.output_width), int(info.output_height), false);
     if (job.raster.pixels.empty() || info.output_components != 4) return;
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = job.raster.row(int(info.output_scanline));

@@ -86,7 +86,7 @@ void requestRgba(PngJob& job) {
 
 // Interlaced rows arrive out of order, so the whole image is decoded before shrinking.
 void readInterlaced(PngJob& job) {
-    job.raster = makeRaster(job.image.width, job.image.height, job.hasAlpha);
+    job.raster = makeRasterToOverwrite(job.image.width, job.image.height, job.hasAlpha);
     if (job.raster.pixels.empty()) png_error(job.png, "out of memory");
     job.rowPointers.resize(std::size_t(job.image.height));
     for (int y = 0; y < job.image.height; ++y) job.rowPointers[std::size_t(y)] = job.raster.row(y);
@@ -96,7 +96,7 @@ void readInterlaced(PngJob& job) {
 void readSequential(PngJob& job, Size target) {
     const bool direct = target == job.image;
     if (direct) {
-        job.raster = makeRaster(job.image.width, job.image.height, job.hasAlpha);
+        job.raster = makeRasterToOverwrite(job.image.width, job.image.height, job.hasAlpha);
         if (job.raster.pixels.empty()) png_error(job.png, "out of memory");
     } else {
         job.scaler.emplace(job.image, target, job.hasAlpha);

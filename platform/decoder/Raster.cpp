@@ -42,8 +42,8 @@ Walk walkFor(int orientation, long width, long height) {
 
 Raster turned(const Raster& source, int orientation) {
     const bool swapsAxes = orientation >= 5 && orientation <= 8;
-    Raster out = makeRaster(swapsAxes ? source.height : source.width,
-                            swapsAxes ? source.width : source.height, source.hasAlpha);
+    Raster out = makeRasterToOverwrite(swapsAxes ? source.height : source.width,
+                                       swapsAxes ? source.width : source.height, source.hasAlpha);
     if (out.pixels.empty()) return out;
     out.premultiplied = source.premultiplied;
     const Walk walk = walkFor(orientation, source.width, source.height);
@@ -56,19 +56,25 @@ Raster turned(const Raster& source, int orientation) {
     return out;
 }
 
-}  // namespace
-
-Raster makeRaster(int width, int height, bool hasAlpha) {
+Raster rasterFrom(int width, int height, bool hasAlpha, PixelPool::Start start) {
     Raster raster;
     raster.width = width;
     raster.height = height;
     raster.hasAlpha = hasAlpha;
-    try {
-        raster.pixels.resize(std::size_t(width) * height * 4);
-    } catch (const std::bad_alloc&) {
-        raster.pixels.clear();
+    if (width > 0 && height > 0) {
+        raster.pixels = PixelPool::shared().take(std::size_t(width) * height * 4, start);
     }
     return raster;
+}
+
+}  // namespace
+
+Raster makeRaster(int width, int height, bool hasAlpha) {
+    return rasterFrom(width, height, hasAlpha, PixelPool::Start::Zeroed);
+}
+
+Raster makeRasterToOverwrite(int width, int height, bool hasAlpha) {
+    return rasterFrom(width, height, hasAlpha, PixelPool::Start::Undefined);
 }
 
 void premultiply(std::uint8_t* rgba, std::size_t pixelCount) {
@@ -103,8 +109,11 @@ ImageHandle finish(Raster raster, int orientation) {
     }
     const std::size_t bytesPerLine = std::size_t(raster.width) * 4;
     try {
-        return std::make_shared<const DecodedImage>(raster.width, raster.height, bytesPerLine,
-                                                    std::move(raster.pixels), raster.hasAlpha);
+        const auto pixels = std::make_shared<const PixelBuffer>(std::move(raster.pixels));
+        return std::make_shared<const DecodedImage>(
+            raster.width, raster.height, bytesPerLine,
+            std::shared_ptr<const std::uint8_t>(pixels, pixels->data()), pixels->size(),
+            raster.hasAlpha);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -68,7 +68,7 @@ bool decodeScaled(std::span<const std::uint8_t> bytes, Size natural, Size scaled
 
 Raster decodeStill(std::span<const std::uint8_t> bytes, const WebPBitstreamFeatures& features,
                    Size target) {
-    Raster raster = makeRaster(target.width, target.height, features.has_alpha != 0);
+    Raster raster = makeRasterToOverwrite(target.width, target.height, features.has_alpha != 0);
     raster.premultiplied = true;
     if (raster.pixels.empty() ||
         !decodeScaled(bytes, {features.width, features.height}, target, raster.pixels.data(),
