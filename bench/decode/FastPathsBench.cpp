@@ -20,6 +20,7 @@
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 #include "platform/decoder/PhotoDecoder.h"
+#include "platform/decoder/PixelPool.h"
 
 namespace vesko::bench {
 namespace {
@@ -71,7 +72,24 @@ std::vector<Method> jpegMethods() {
     };
 }
 
-// The smallest covering eighth into each kind of output buffer, beside Vesko's decode.
+unsigned long viaVeskoWithoutKeptBuffers(const Path& file, DisplayBound bound) {
+    const unsigned long decoded = viaVesko(file, bound);
+    decoder::PixelPool::shared().clear();
+    return decoded;
+}
+
+// As the window does it: the photo on screen is let go only once the next one is decoded.
+Decode viaVeskoWhileShowingPrevious() {
+    const auto shown = std::make_shared<ImageHandle>();
+    return [shown](const Path& file, DisplayBound bound) {
+        ImageHandle next = PhotoDecoder(bound).decode(file);
+        *shown = std::move(next);
+        return *shown ? (*shown)->byteCount() + (*shown)->bits()[(*shown)->byteCount() / 2] : 0;
+    };
+}
+
+// The smallest covering eighth into each kind of output buffer, beside Vesko's decode with a
+// fresh buffer every time and with the buffers of photos let go.
 std::vector<Method> jpegBufferMethods() {
     const auto into = [](OutputBuffer output) {
         return [output](const Path& file, DisplayBound bound) {
@@ -82,7 +100,9 @@ std::vector<Method> jpegBufferMethods() {
         {"libjpeg-turbo, fresh zero-filled buffer", into(OutputBuffer::FreshZeroed)},
         {"libjpeg-turbo, fresh buffer, not filled", into(OutputBuffer::FreshUninitialised)},
         {"libjpeg-turbo, previous photo's buffer", into(OutputBuffer::Reused)},
-        {"Vesko", viaVesko},
+        {"Vesko, fresh buffer every photo", viaVeskoWithoutKeptBuffers},
+        {"Vesko, buffers of photos let go", viaVesko},
+        {"Vesko, previous photo still shown", viaVeskoWhileShowingPrevious()},
     };
 }
 
