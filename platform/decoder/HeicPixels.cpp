@@ -88,7 +88,7 @@ Planes planesOf(const heif_image* image, bool hasAlpha) {
 // Opaque 8-bit pictures, the usual case, go through libyuv's box filter plane by plane, the
 // top and bottom halves on two threads: several times faster than the general scaler.
 Raster boxShrink(const Planes& planes, Size size, Size target) {
-    Raster out = makeRaster(target.width, target.height, false);
+    Raster out = makeRasterToOverwrite(target.width, target.height, false);
     std::array<std::vector<std::uint8_t>, 3> shrunk;
     try {
         for (auto& plane : shrunk) plane.resize(std::size_t(target.width) * target.height);
