@@ -1,14 +1,14 @@
 #include "Baselines.h"
 
+#include <libheif/heif.h>
+#include <png.h>
+#include <webp/decode.h>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
 #include <cstdio>
 #include <fstream>
 #include <vector>
-#include <libheif/heif.h>
-#include <png.h>
-#include <webp/decode.h>
 
 #include <algorithm>
 #include <cmath>
@@ -103,26 +103,7 @@ unsigned long rawPngFull(const Path& file, DisplayBound) {
 unsigned long rawHeicFull(const Path& file, DisplayBound) {
     // libheif as every viewer runs it, even once Vesko's decoder has registered FFmpeg's.
     const decoder::Libde265Only libheifDefault;
-    const std::vector<unsigned char> bytes = readAll(file);
-    heif_context* context = heif_context_alloc();
-    heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
-    heif_image_handle* handle = nullptr;
-    heif_context_get_primary_image_handle(context, &handle);
-    heif_image* image = nullptr;
-    unsigned long sum = 0;
-    if (handle && heif_decode_image(handle, &image, heif_colorspace_RGB,
-                                    heif_chroma_interleaved_RGBA, nullptr)
-                          .code == heif_error_Ok) {
-        int stride = 0;
-        const uint8_t* plane =
-            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-        sum = checksum(
-            plane, std::size_t(stride) * heif_image_get_height(image, heif_channel_interleaved));
-        heif_image_release(image);
-    }
-    heif_image_handle_release(handle);
-    heif_context_free(context);
-    return sum;
+    return libheifFull(file, heif_chroma_interleaved_RGBA);
 }
 
 unsigned long qtFullThenScale(const Path& file, DisplayBound bound) {

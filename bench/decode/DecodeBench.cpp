@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Baselines.h"
+#include "LibraryCalls.h"
 #include "Measure.h"
 #include "PngCopies.h"
 #include "platform/decoder/PhotoDecoder.h"
@@ -32,20 +33,6 @@ struct Result {
     double milliseconds = 0;
     double peakMebibytes = 0;
 };
-
-unsigned long viaVesko(const Path& file, DisplayBound bound) {
-    const ImageHandle image = PhotoDecoder(bound).decode(file);
-    return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
-}
-
-std::vector<Path> photosIn(const Path& folder) {
-    std::vector<Path> photos;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
 
 std::vector<Format> formatsIn(const Path& photos) {
     const std::vector<Path> jpegs = photosIn(photos / "jpeg");

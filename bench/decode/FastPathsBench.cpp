@@ -27,35 +27,6 @@ namespace {
 
 using Path = std::filesystem::path;
 
-// libheif's full decode to interleaved RGB, the plainest call there is.
-unsigned long libheifFull(const Path& file) {
-    const std::vector<unsigned char> bytes = readAll(file);
-    heif_context* context = heif_context_alloc();
-    heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
-    heif_image_handle* handle = nullptr;
-    heif_context_get_primary_image_handle(context, &handle);
-    heif_image* image = nullptr;
-    unsigned long sum = 0;
-    if (handle &&
-        heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr)
-                .code == heif_error_Ok) {
-        int stride = 0;
-        const uint8_t* plane =
-            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-        sum = std::size_t(stride) * heif_image_get_height(image, heif_channel_interleaved) +
-              plane[stride];
-        heif_image_release(image);
-    }
-    heif_image_handle_release(handle);
-    heif_context_free(context);
-    return sum;
-}
-
-unsigned long viaVesko(const Path& file, DisplayBound bound) {
-    const ImageHandle image = PhotoDecoder(bound).decode(file);
-    return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
-}
-
 std::vector<Method> jpegMethods() {
     return {
         {"libjpeg-turbo, smallest eighth that covers",
@@ -115,22 +86,15 @@ Decode withLibde265(Work work) {
 }
 
 std::vector<Method> heicMethods() {
-    const auto full = [](const Path& file, DisplayBound) { return libheifFull(file); };
+    const auto full = [](const Path& file, DisplayBound) {
+        return libheifFull(file, heif_chroma_interleaved_RGB);
+    };
     return {
         {"libheif + libde265 (default), full RGB", withLibde265(full)},
         {"libheif + FFmpeg plugin, full RGB", full},
         {"Vesko with libde265", withLibde265(viaVesko)},
         {"Vesko", viaVesko},
     };
-}
-
-std::vector<Path> photosIn(const Path& folder) {
-    std::vector<Path> photos;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
 }
 
 // A grid made once from the first sample photo and kept beside the benchmark: encoding its

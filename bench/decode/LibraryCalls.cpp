@@ -1,5 +1,6 @@
 #include "LibraryCalls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -7,6 +8,7 @@
 #include <jpeglib.h>
 
 #include "platform/decoder/Geometry.h"
+#include "platform/decoder/PhotoDecoder.h"
 
 namespace vesko::bench {
 
@@ -82,6 +84,43 @@ unsigned long libjpegScaled(const Path& file, DisplayBound bound,
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     return size + pixels.data()[size / 2];
+}
+
+unsigned long libheifFull(const Path& file, heif_chroma interleaved) {
+    const std::vector<unsigned char> bytes = readAll(file);
+    heif_context* context = heif_context_alloc();
+    heif_context_read_from_memory_without_copy(context, bytes.data(), bytes.size(), nullptr);
+    heif_image_handle* handle = nullptr;
+    heif_context_get_primary_image_handle(context, &handle);
+    heif_image* image = nullptr;
+    unsigned long sum = 0;
+    if (handle &&
+        heif_decode_image(handle, &image, heif_colorspace_RGB, interleaved, nullptr).code ==
+            heif_error_Ok) {
+        int stride = 0;
+        const uint8_t* plane =
+            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+        sum = std::size_t(stride) * heif_image_get_height(image, heif_channel_interleaved) +
+              plane[stride];
+        heif_image_release(image);
+    }
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+    return sum;
+}
+
+unsigned long viaVesko(const Path& file, DisplayBound bound) {
+    const ImageHandle image = PhotoDecoder(bound).decode(file);
+    return image ? image->byteCount() + image->bits()[image->byteCount() / 2] : 0;
+}
+
+std::vector<Path> photosIn(const Path& folder) {
+    std::vector<Path> photos;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        photos.push_back(entry.path());
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
 }
 
 }  // namespace vesko::bench
