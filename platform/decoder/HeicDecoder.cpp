@@ -1,6 +1,7 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <thread>
 
@@ -31,6 +32,9 @@ using Context = std::unique_ptr<heif_context, ContextDeleter>;
 using Handle = std::unique_ptr<heif_image_handle, HandleDeleter>;
 using Image = std::unique_ptr<heif_image, ImageDeleter>;
 
+// An HEVC picture is coded in blocks of up to 64 x 64 and may reach past its image by less.
+constexpr int kLargestCodingBlock = 64;
+
 bool ok(heif_error error) { return error.code == heif_error_Ok; }
 
 Handle primaryImage(heif_context* context, std::span<const std::uint8_t> bytes) {
@@ -48,6 +52,20 @@ bool withinLimits(const heif_image_handle* handle) {
                             heif_image_handle_get_height(handle)) &&
            withinPixelLimit(heif_image_handle_get_ispe_width(handle),
                             heif_image_handle_get_ispe_height(handle));
+}
+
+// libheif 1.15 sizes a grid's (or overlay's) picture by the grid's own description, which may
+// claim far more than the ispe checked above, and bounds it only by one number for width and
+// height alike. So: no side longer than the image's own, and never more than a square within
+// the pixel limit (a legitimate grid wider than that is refused too).
+void limitAssembledSize(heif_context* context, const heif_image_handle* handle) {
+    static const int kSquareSide = int(std::sqrt(double(kMaxPixels)));
+    const int side = std::max(
+        {heif_image_handle_get_width(handle), heif_image_handle_get_height(handle),
+         heif_image_handle_get_ispe_width(handle), heif_image_handle_get_ispe_height(handle)});
+    // libheif checks coded pictures too, and refuses a side that reaches the limit.
+    heif_context_set_maximum_image_size_limit(
+        context, std::min(side + kLargestCodingBlock, kSquareSide) + 1);
 }
 
 heif_error decodeAs(const heif_image_handle* handle, heif_chroma chroma, Image& out) {
@@ -86,7 +104,6 @@ Image decodeRgb(const heif_image_handle* handle, bool hasAlpha, bool& planar) {
 // that codes a larger picture is hostile (a few bytes can code a blank 16384 x 8192), and only
 // coding blocks of up to 64 pixels may reach past the declared size.
 bool asDeclared(Size decoded, const heif_image_handle* handle) {
-    constexpr int kLargestCodingBlock = 64;
     return decoded.width <= heif_image_handle_get_width(handle) + kLargestCodingBlock &&
            decoded.height <= heif_image_handle_get_height(handle) + kLargestCodingBlock;
 }
@@ -126,6 +143,7 @@ ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) 
                                           int(std::max(1u, std::thread::hardware_concurrency())));
     const Handle handle = primaryImage(context.get(), bytes);
     if (!handle || !withinLimits(handle.get())) return nullptr;
+    limitAssembledSize(context.get(), handle.get());
     const bool hasAlpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     bool planar = false;
     const Image image = decodeRgb(handle.get(), hasAlpha, planar);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "DecoderTestSupport.h"
+#include "HeicGrid.h"
 
 namespace vesko {
 namespace {
@@ -87,6 +88,20 @@ TEST_F(HostileInputTest, HeicWhoseStreamCodesMoreThanItDeclaresIsRefused) {
     ASSERT_NE(ispe, std::string_view::npos);
     const std::uint8_t declared[8] = {0, 0, 0, 64, 0, 0, 0, 32};
     std::copy_n(declared, 8, file.begin() + std::ptrdiff_t(ispe + 8));
+    EXPECT_FALSE(decodeBytes(file));
+}
+
+// A grid whose description claims 60000 x 60000 pixels (three planes of 3.6 GB) while its ispe
+// and tiles say 40 x 30; a legitimate grid's size is not affected.
+TEST_F(HostileInputTest, HeicGridClaimingMoreThanItsImageIsRefused) {
+    Bytes file = encodeHeicGrid(markedCorners(40), 32);
+    EXPECT_TRUE(decodeBytes(file));
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    const std::size_t mdat = text.find("mdat");
+    ASSERT_NE(mdat, std::string_view::npos);
+    // The grid's description opens mdat: version, flags, rows - 1, columns - 1, width, height.
+    const std::uint8_t claimed[4] = {0xEA, 0x60, 0xEA, 0x60};
+    std::copy_n(claimed, 4, file.begin() + std::ptrdiff_t(mdat + 8));
     EXPECT_FALSE(decodeBytes(file));
 }
 
