@@ -5,33 +5,16 @@
 #include <QQuickWindow>
 #include <memory>
 
+#include "ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
-#include "platform/qt/ScreenPixels.h"
 #include "translations/Translations.h"
 #include "ui/ContentWindow.h"
-#ifdef VESKO_HAVE_PHOTO_DECODER
-#include "platform/decoder/PhotoDecoder.h"
-#else
-#include "platform/qt/QtImageDecoder.h"
-#endif
 
 namespace vesko {
-namespace {
-
-std::shared_ptr<ImageDecoder> makeDecoder() {
-    const QSize bound = largestScreenInPixels();
-#ifdef VESKO_HAVE_PHOTO_DECODER
-    return std::make_shared<PhotoDecoder>(DisplayBound{bound.width(), bound.height()});
-#else
-    return std::make_shared<QtImageDecoder>(bound);
-#endif
-}
-
-}  // namespace
 
 int SortbayApp::run(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -42,7 +25,7 @@ int SortbayApp::run(int argc, char** argv) {
 
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),
-        .imageDecoder = makeDecoder(),
+        .imageDecoder = decoderForScreens(),
         .folderChooser = std::make_shared<QtFolderChooser>(),
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),

@@ -11,7 +11,6 @@
 #include <QEventLoop>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -21,32 +20,16 @@
 #include <vector>
 
 #include "PhotoFolder.h"
+#include "app/ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMainThread.h"
 #include "ui/ContentWindow.h"
 #include "ui/ViewModelBridge.h"
-#ifdef VESKO_HAVE_PHOTO_DECODER
-#include "platform/decoder/PhotoDecoder.h"
-#else
-#include "platform/qt/QtImageDecoder.h"
-#endif
 
 namespace vesko {
 namespace {
-
-std::shared_ptr<ImageDecoder> makeDecoder() {
-    QSize bound(1920, 1200);
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        bound = bound.expandedTo(screen->size() * screen->devicePixelRatio());
-    }
-#ifdef VESKO_HAVE_PHOTO_DECODER
-    return std::make_shared<PhotoDecoder>(DisplayBound{bound.width(), bound.height()});
-#else
-    return std::make_shared<QtImageDecoder>(bound);
-#endif
-}
 
 double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
@@ -71,7 +54,7 @@ void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 class Bench {
 public:
-    Bench() : decoder_(makeDecoder()), chooser_(std::make_shared<ScriptedFolderChooser>()) {
+    Bench() : decoder_(decoderForScreens()), chooser_(std::make_shared<ScriptedFolderChooser>()) {
         auto model = PhotoViewModel::create({
             .fileSystem = std::make_shared<PosixFileSystem>(),
             .imageDecoder = decoder_,

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ImageDecoder.h"
+
+namespace vesko {
+
+// The photo decoder for this machine's screens: photos decoded no larger than the largest
+// screen shows them. Vesko's own decoder where it was built, Qt's image reader otherwise.
+// Needs the application object to exist.
+std::shared_ptr<ImageDecoder> decoderForScreens();
+
+}  // namespace vesko
