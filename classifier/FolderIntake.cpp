@@ -51,6 +51,7 @@ void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>
 }
 
 void PhotoViewModel::loadFolder(const std::string& folder) {
+    dismissNotice();
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
     std::deque<std::string> photos;

@@ -36,15 +36,30 @@ ClassifierState PhotoViewModel::state() const {
     return queue_.empty() ? ClassifierState::Finished : ClassifierState::Deciding;
 }
 
+void PhotoViewModel::setImageProblem(DecodeProblem problem) {
+    if (imageProblem() != problem) {
+        imageProblem_.set(problem);
+    }
+}
+
+void PhotoViewModel::dismissNotice() {
+    if (notice()) {
+        notice_.set(std::nullopt);
+    }
+}
+
 void PhotoViewModel::showCurrent() {
     if (!queue_.empty()) {
         const std::string& head = queue_.front();
         currentImage_.set(services_.imageDecoder->decode(head));
+        setImageProblem(currentImage() ? DecodeProblem::none
+                                       : services_.imageDecoder->whyNoImage(head));
         currentFileName_.set(lastPathComponent(head));
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
         return;
     }
     currentImage_.set(nullptr);
+    setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     showFinished_.set(true);
     if (sourceFolder_) {

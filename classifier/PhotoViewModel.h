@@ -30,15 +30,22 @@ struct PlatformServices {
 };
 
 // The undo record: where a decision found a photo and where it sent it. Paths here and in the
-// queue are absolute byte strings.
+// queue are absolute byte strings. Only a move that happened is recorded.
 struct MoveRecord {
     std::string file;
     std::string destination;
-    // False when the move did not happen; undoing it then must not move whatever sits at
-    // `destination`, which is not ours.
-    bool moved = true;
 
     bool operator==(const MoveRecord&) const = default;
+};
+
+// Why the last answer or Undo changed nothing, for the window to say until the next operation.
+struct Notice {
+    enum class Step { decide, undo };
+
+    Step step;
+    std::string fileName;  // the photo that stayed where it was
+    std::string folder;    // where it was to go: the subfolder, or for Undo the chosen folder
+    FileError error;
 };
 
 enum class ClassifierState { Start, Deciding, Finished };
@@ -67,6 +74,9 @@ public:
     std::int64_t progress() const { return progress_.get(); }
     std::int64_t total() const { return total_.get(); }
     bool canUndo() const { return canUndo_.get(); }
+    // Why the current photo shows no image; `none` while it shows one or none is presented.
+    DecodeProblem imageProblem() const { return imageProblem_.get(); }
+    const std::optional<Notice>& notice() const { return notice_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
     void setShowFinished(bool value) { showFinished_.set(value); }
 
@@ -91,6 +101,12 @@ private:
     explicit PhotoViewModel(PlatformServices services);
     ~PhotoViewModel();
     static void tearDown(PhotoViewModel* classifier);
+    // Both change only when their value does, so operations that never meet a failure keep
+    // their announcements as they were.
+    void setImageProblem(DecodeProblem problem);
+    void dismissNotice();
+    FileError moveIntoSubfolder(const std::string& photo, const std::string& folder,
+                                const std::string& destination);
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -102,6 +118,8 @@ private:
     Published<std::int64_t> progress_{objectWillChange_, 0};
     Published<std::int64_t> total_{objectWillChange_, 0};
     Published<bool> canUndo_{objectWillChange_, false};
+    Published<DecodeProblem> imageProblem_{objectWillChange_, DecodeProblem::none};
+    Published<std::optional<Notice>> notice_{objectWillChange_, std::nullopt};
     std::deque<std::string> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;

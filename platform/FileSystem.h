@@ -8,6 +8,29 @@
 
 namespace vesko {
 
+// Why a change on disk did not happen, in the terms the user is told.
+enum class FileProblem {
+    none,
+    nameTaken,    // something of that name is already at the destination
+    notWritable,  // no permission, or a read-only file system
+    missing,      // the item to move is no longer there
+    other,        // anything else: `cause` says what
+};
+
+// The outcome of a change on disk. Like std::error_code it is false when nothing went wrong;
+// on failure it carries the reason and the system's own error, whose message is shown for
+// `other`.
+struct FileError {
+    FileProblem problem = FileProblem::none;
+    std::error_code cause;
+
+    explicit operator bool() const { return problem != FileProblem::none; }
+};
+
+// The reason a system error stands for. ENOENT is read as `missing`; callers that know better
+// (the destination folder, not the item, was missing) say so themselves.
+FileError fileErrorFrom(std::error_code cause);
+
 // What is at a path, following symbolic links.
 struct PathKind {
     bool exists = false;
@@ -33,14 +56,15 @@ public:
         const std::filesystem::path& folder) const = 0;
 
     // Creates `folder` and any missing parents. A folder that already exists is success and is
-    // left as it is. Returns the error otherwise, e.g. when a file is in the way. Main thread.
-    virtual std::error_code createDirectories(const std::filesystem::path& folder) = 0;
+    // left as it is. Returns why not otherwise: `nameTaken` when a file is in the way,
+    // `notWritable` when the parent may not be written. Main thread.
+    virtual FileError createDirectories(const std::filesystem::path& folder) = 0;
 
     // Moves the item at `from` to `to` on the same file system. Never replaces anything: when
-    // anything exists at `to` the move fails with `file_exists`. On failure both paths are as
-    // they were. Nothing is ever copied: a move across file systems fails. Main thread.
-    virtual std::error_code move(const std::filesystem::path& from,
-                                 const std::filesystem::path& to) = 0;
+    // anything exists at `to` the move fails with `nameTaken`. `missing` means that nothing is at
+    // `from`; a missing destination folder is `other`. On failure both paths are as they were.
+    // Nothing is ever copied: a move across file systems fails. Main thread.
+    virtual FileError move(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };
 
 }  // namespace vesko

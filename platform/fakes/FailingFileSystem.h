@@ -1,7 +1,7 @@
 #pragma once
 
+#include <map>
 #include <memory>
-#include <set>
 
 #include "platform/FileSystem.h"
 
@@ -15,22 +15,24 @@ public:
 
     explicit FailingFileSystem(std::shared_ptr<FileSystem> inner) : inner_(std::move(inner)) {}
 
-    void fail(Operation operation) { failing_.insert(operation); }
+    // Fails `operation` with `problem` until healed.
+    void fail(Operation operation, FileProblem problem = FileProblem::notWritable) {
+        failing_[operation] = problem;
+    }
     void heal(Operation operation) { failing_.erase(operation); }
     int calls(Operation operation) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
     std::optional<std::vector<std::string>> list(
         const std::filesystem::path& folder) const override;
-    std::error_code createDirectories(const std::filesystem::path& folder) override;
-    std::error_code move(const std::filesystem::path& from,
-                         const std::filesystem::path& to) override;
+    FileError createDirectories(const std::filesystem::path& folder) override;
+    FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
 private:
-    bool fails(Operation operation) const;
+    std::optional<FileError> failure(Operation operation) const;
 
     std::shared_ptr<FileSystem> inner_;
-    std::set<Operation> failing_;
+    std::map<Operation, FileProblem> failing_;
     mutable int calls_[4] = {};
 };
 

@@ -21,6 +21,10 @@ public:
     const std::vector<std::filesystem::path>& decoded() const { return decoded_; }
 
     ImageHandle decode(const std::filesystem::path& file) const override;
+    // Corrupt files are not images; anything else without an image cannot be read.
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        return corrupt_.contains(file) ? DecodeProblem::notAnImage : DecodeProblem::unreadable;
+    }
 
 private:
     std::shared_ptr<const FileSystem> fileSystem_;

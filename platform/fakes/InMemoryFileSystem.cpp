@@ -79,10 +79,10 @@ std::optional<std::vector<std::string>> InMemoryFileSystem::list(
     return entries;
 }
 
-std::error_code InMemoryFileSystem::createDirectories(const std::filesystem::path& folder) {
+FileError InMemoryFileSystem::createDirectories(const std::filesystem::path& folder) {
     for (std::string k = key(folder);; k = parentKey(k)) {
         if (const Node* node = find(k); node && !node->isDirectory) {
-            return std::make_error_code(std::errc::not_a_directory);
+            return fileErrorFrom(std::make_error_code(std::errc::not_a_directory));
         }
         if (k == "/") {
             break;
@@ -92,22 +92,22 @@ std::error_code InMemoryFileSystem::createDirectories(const std::filesystem::pat
     return {};
 }
 
-std::error_code InMemoryFileSystem::move(const std::filesystem::path& from,
-                                         const std::filesystem::path& to) {
+FileError InMemoryFileSystem::move(const std::filesystem::path& from,
+                                   const std::filesystem::path& to) {
     const std::string source = key(from);
     const std::string target = key(to);
     if (!find(source)) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+        return fileErrorFrom(std::make_error_code(std::errc::no_such_file_or_directory));
     }
     if (find(target)) {
-        return std::make_error_code(std::errc::file_exists);
+        return fileErrorFrom(std::make_error_code(std::errc::file_exists));
     }
     const Node* parent = find(parentKey(target));
     if (!parent || !parent->isDirectory) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+        return {FileProblem::other, std::make_error_code(std::errc::no_such_file_or_directory)};
     }
     if (isInside(target, source)) {
-        return std::make_error_code(std::errc::invalid_argument);
+        return fileErrorFrom(std::make_error_code(std::errc::invalid_argument));
     }
     std::map<std::string, Node> moved;
     for (auto it = nodes_.begin(); it != nodes_.end();) {

@@ -22,9 +22,8 @@ public:
     PathKind kindOf(const std::filesystem::path& path) const override;
     std::optional<std::vector<std::string>> list(
         const std::filesystem::path& folder) const override;
-    std::error_code createDirectories(const std::filesystem::path& folder) override;
-    std::error_code move(const std::filesystem::path& from,
-                         const std::filesystem::path& to) override;
+    FileError createDirectories(const std::filesystem::path& folder) override;
+    FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
 private:
     struct Node {

@@ -56,23 +56,30 @@ std::optional<std::vector<std::string>> PosixFileSystem::list(
     return entries;
 }
 
-std::error_code PosixFileSystem::createDirectories(const std::filesystem::path& folder) {
+FileError PosixFileSystem::createDirectories(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    return error;
+    return fileErrorFrom(error);
 }
 
-std::error_code PosixFileSystem::move(const std::filesystem::path& from,
-                                      const std::filesystem::path& to) {
+FileError PosixFileSystem::move(const std::filesystem::path& from,
+                                const std::filesystem::path& to) {
+    std::error_code error;
     if (method_ == MoveMethod::noReplaceRename) {
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
             return {};
         }
-        if (!isNoReplaceUnsupported(errno)) {
-            return lastError();
-        }
+        error = isNoReplaceUnsupported(errno) ? moveByLinking(from, to) : lastError();
+    } else {
+        error = moveByLinking(from, to);
     }
-    return moveByLinking(from, to);
+    FileError failure = fileErrorFrom(error);
+    // ENOENT names either end; only a missing item means the photo is gone.
+    struct stat info {};
+    if (failure.problem == FileProblem::missing && ::lstat(from.c_str(), &info) == 0) {
+        failure.problem = FileProblem::other;
+    }
+    return failure;
 }
 
 std::error_code moveByLinking(const std::filesystem::path& from, const std::filesystem::path& to) {
