@@ -42,6 +42,26 @@ void PhotoViewModel::setImageProblem(DecodeProblem problem) {
     }
 }
 
+void PhotoViewModel::setCurrentCompanions(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const std::string& path : paths) {
+        names.push_back(lastPathComponent(path));
+    }
+    if (currentCompanions() != names) {
+        currentCompanions_.set(std::move(names));
+    }
+}
+
+bool PhotoViewModel::movesCompanions() const {
+    return services_.preferences && services_.preferences->movesCompanions();
+}
+
+void PhotoViewModel::setMovesCompanions(bool value) {
+    if (services_.preferences) {
+        services_.preferences->setMovesCompanions(value);
+    }
+}
+
 void PhotoViewModel::dismissNotice() {
     if (notice()) {
         notice_.set(std::nullopt);
@@ -50,17 +70,19 @@ void PhotoViewModel::dismissNotice() {
 
 void PhotoViewModel::showCurrent() {
     if (!queue_.empty()) {
-        const std::string& head = queue_.front();
+        const std::string& head = queue_.front().path;
         currentImage_.set(services_.imageDecoder->decode(head));
         setImageProblem(currentImage() ? DecodeProblem::none
                                        : services_.imageDecoder->whyNoImage(head));
         currentFileName_.set(lastPathComponent(head));
+        setCurrentCompanions(queue_.front().companions);
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
         return;
     }
     currentImage_.set(nullptr);
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
+    setCurrentCompanions({});
     showFinished_.set(true);
     if (sourceFolder_) {
         services_.desktop->showFolder(*sourceFolder_);

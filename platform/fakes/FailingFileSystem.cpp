@@ -19,7 +19,7 @@ PathKind FailingFileSystem::kindOf(const std::filesystem::path& path) const {
     return failure(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
 }
 
-std::optional<std::vector<std::string>> FailingFileSystem::list(
+std::optional<std::vector<FolderEntry>> FailingFileSystem::list(
     const std::filesystem::path& folder) const {
     return failure(Operation::list) ? std::nullopt : inner_->list(folder);
 }
@@ -31,7 +31,10 @@ FileError FailingFileSystem::createDirectories(const std::filesystem::path& fold
 
 FileError FailingFileSystem::move(const std::filesystem::path& from,
                                   const std::filesystem::path& to) {
-    const auto failed = failure(Operation::move);
+    auto failed = failure(Operation::move);
+    if (calls(Operation::move) == failingMove_) {
+        failed = FileError{failingMoveProblem_, std::make_error_code(std::errc::io_error)};
+    }
     return failed ? *failed : inner_->move(from, to);
 }
 

@@ -20,11 +20,19 @@ public:
         failing_[operation] = problem;
     }
     void heal(Operation operation) { failing_.erase(operation); }
+    // Fails only the `count`-th move from now (1 is the next one), with `problem`.
+    void failMoveNumber(int count, FileProblem problem = FileProblem::notWritable) {
+        failingMove_ = calls(Operation::move) + count;
+        failingMoveProblem_ = problem;
+    }
     int calls(Operation operation) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<std::string>> list(
+    std::optional<std::vector<FolderEntry>> list(
         const std::filesystem::path& folder) const override;
+    bool isFileOrLink(const std::filesystem::path& path) const override {
+        return inner_->isFileOrLink(path);
+    }
     FileError createDirectories(const std::filesystem::path& folder) override;
     FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
@@ -34,6 +42,8 @@ private:
     std::shared_ptr<FileSystem> inner_;
     std::map<Operation, FileProblem> failing_;
     mutable int calls_[4] = {};
+    int failingMove_ = 0;
+    FileProblem failingMoveProblem_ = FileProblem::none;
 };
 
 }  // namespace vesko

@@ -58,23 +58,24 @@ PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {
     return node ? PathKind{true, node->isDirectory} : PathKind{};
 }
 
-std::optional<std::vector<std::string>> InMemoryFileSystem::list(
+std::optional<std::vector<FolderEntry>> InMemoryFileSystem::list(
     const std::filesystem::path& folder) const {
     const Node* node = find(folder);
     if (!node || !node->isDirectory) {
         return std::nullopt;
     }
     const std::string k = key(folder);
-    std::vector<std::pair<std::uint64_t, std::string>> children;
+    std::vector<std::pair<std::uint64_t, FolderEntry>> children;
     for (const auto& [path, child] : nodes_) {
         if (isInside(path, k) && parentKey(path) == k) {
-            children.emplace_back(child.order, path);
+            // Some file systems do not say what an entry is: this one keeps the caller honest.
+            children.emplace_back(child.order, FolderEntry{path, EntryType::unknown});
         }
     }
-    std::ranges::sort(children);
-    std::vector<std::string> entries;
+    std::ranges::sort(children, {}, [](const auto& child) { return child.first; });
+    std::vector<FolderEntry> entries;
     for (auto& child : children) {
-        entries.emplace_back(std::move(child.second));
+        entries.push_back(std::move(child.second));
     }
     return entries;
 }

@@ -15,8 +15,9 @@ public:
     explicit PosixFileSystem(MoveMethod method = MoveMethod::noReplaceRename) : method_(method) {}
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<std::string>> list(
+    std::optional<std::vector<FolderEntry>> list(
         const std::filesystem::path& folder) const override;
+    bool isFileOrLink(const std::filesystem::path& path) const override;
     FileError createDirectories(const std::filesystem::path& folder) override;
     FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 

@@ -14,12 +14,16 @@ TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
         folder.write(name, "x");
     }
     std::filesystem::create_directory(folder.path() / "trip.jpg");
-    std::vector<std::string> expected;
+    std::filesystem::create_symlink("/etc/hostname", folder.path() / "IMG_1.CR3");
+    std::vector<FolderEntry> expected;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-        expected.push_back(entry.path().native());
+        const EntryType type = entry.is_symlink()     ? EntryType::link
+                               : entry.is_directory() ? EntryType::folder
+                                                      : EntryType::file;
+        expected.push_back({entry.path().native(), type});
     }
     EXPECT_EQ(PosixFileSystem().list(folder.path()), expected);
-    EXPECT_EQ(expected.size(), 7u);
+    EXPECT_EQ(expected.size(), 8u);
 }
 
 TEST(PosixFileSystem, KindFollowsSymbolicLinks) {
