@@ -32,8 +32,8 @@ FileError FailingFileSystem::createDirectories(const std::filesystem::path& fold
 FileError FailingFileSystem::move(const std::filesystem::path& from,
                                   const std::filesystem::path& to) {
     auto failed = failure(Operation::move);
-    if (calls(Operation::move) == failingMove_) {
-        failed = FileError{failingMoveProblem_, std::make_error_code(std::errc::io_error)};
+    if (const auto it = failingMoves_.find(calls(Operation::move)); it != failingMoves_.end()) {
+        failed = FileError{it->second, std::make_error_code(std::errc::io_error)};
     }
     return failed ? *failed : inner_->move(from, to);
 }

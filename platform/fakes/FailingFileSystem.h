@@ -20,10 +20,10 @@ public:
         failing_[operation] = problem;
     }
     void heal(Operation operation) { failing_.erase(operation); }
-    // Fails only the `count`-th move from now (1 is the next one), with `problem`.
+    // Fails only the `count`-th move from now (1 is the next one), with `problem`; may be
+    // called again for further moves.
     void failMoveNumber(int count, FileProblem problem = FileProblem::notWritable) {
-        failingMove_ = calls(Operation::move) + count;
-        failingMoveProblem_ = problem;
+        failingMoves_[calls(Operation::move) + count] = problem;
     }
     int calls(Operation operation) const;
 
@@ -42,8 +42,7 @@ private:
     std::shared_ptr<FileSystem> inner_;
     std::map<Operation, FileProblem> failing_;
     mutable int calls_[4] = {};
-    int failingMove_ = 0;
-    FileProblem failingMoveProblem_ = FileProblem::none;
+    std::map<int, FileProblem> failingMoves_;
 };
 
 }  // namespace vesko

@@ -11,7 +11,8 @@ Snapshot snapshotOf(const PhotoViewModel& c) {
 
 ClassifierTest::ClassifierTest() {
     disk->addFolder(folder);
-    classifier = PhotoViewModel::create({fileSystem, decoder, chooser, desktop, mainThread});
+    classifier =
+        PhotoViewModel::create({fileSystem, decoder, chooser, desktop, mainThread, preferences});
 }
 
 void ClassifierTest::addPhotos(const std::vector<std::string>& names) {

@@ -49,6 +49,7 @@ protected:
     std::shared_ptr<ScriptedFolderChooser> chooser = std::make_shared<ScriptedFolderChooser>();
     std::shared_ptr<RecordingDesktop> desktop = std::make_shared<RecordingDesktop>();
     std::shared_ptr<QueuedMainThread> mainThread = std::make_shared<QueuedMainThread>();
+    std::shared_ptr<MemoryPreferences> preferences = std::make_shared<MemoryPreferences>();
     std::shared_ptr<PhotoViewModel> classifier;
     std::vector<Snapshot> events;
 

@@ -1,0 +1,105 @@
+#include "ClassifierFixture.h"
+#include "platform/Paths.h"
+
+namespace vesko {
+namespace {
+
+using Names = std::vector<std::string>;
+using Op = FailingFileSystem::Operation;
+
+struct PairCase {
+    const char* name;
+    Names files;  // listed in this order; the first is the photo answered Yes
+    Names moved;  // what ends up in Selected, in the order of the listing
+    bool setting = true;
+};
+
+// Which files go with a photo: both naming rules, exact stems, case-blind extensions, and
+// nothing that two photos could claim.
+TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
+    const std::vector<PairCase> cases = {
+        {"pair", {"IMG_1.JPG", "IMG_1.CR3", "IMG_2.JPG"}, {"IMG_1.JPG", "IMG_1.CR3"}},
+        {"sidecars by both rules",
+         {"IMG_1.JPG", "IMG_1.cr3", "IMG_1.xmp", "IMG_1.cr3.XMP", "IMG_1.JPG.pp3", "IMG_1.AAE",
+          "IMG_1.cr3.dop", "IMG_1.txt", "IMG_10.CR3", "IMG_1.CR3.aae"},
+         {"IMG_1.JPG", "IMG_1.cr3", "IMG_1.xmp", "IMG_1.cr3.XMP", "IMG_1.JPG.pp3", "IMG_1.AAE",
+          "IMG_1.cr3.dop"}},
+        {"stems keep their case",
+         {"IMG_1.JPG", "img_1.NEF", "IMG_1.nef"},
+         {"IMG_1.JPG", "IMG_1.nef"}},
+        {"ambiguous stem",
+         {"IMG_1.JPG", "IMG_1.HEIC", "IMG_1.DNG", "IMG_1.DNG.xmp", "IMG_1.xmp", "IMG_1.JPG.xmp"},
+         {"IMG_1.JPG", "IMG_1.JPG.xmp"}},
+        {"a photo is never a companion", {"IMG_1.JPG", "IMG_1.JPG.png"}, {"IMG_1.JPG"}},
+        {"odd names", {"a b\n\xff.JPG", "a b\n\xff.ARW"}, {"a b\n\xff.JPG", "a b\n\xff.ARW"}},
+        {"setting off", {"IMG_1.JPG", "IMG_1.CR3", "IMG_1.xmp"}, {"IMG_1.JPG"}, false},
+    };
+    for (const PairCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        disk->remove(folder);
+        disk->addFolder(folder);
+        disk->addFolder(folder / "IMG_2.CR3");  // a folder is nobody's companion
+        preferences->setMovesCompanions(c.setting);
+        loadPhotos(c.files);
+        classifier->classifyCurrent(kSelectedFolder);
+        auto listed = disk->list(folder / "Selected");
+        Names moved;
+        for (const FolderEntry& entry : *listed) moved.push_back(lastPathComponent(entry.path));
+        EXPECT_EQ(moved, c.moved);
+        EXPECT_EQ(classifier->progress(), 1);
+        classifier->reset();
+    }
+}
+
+TEST_F(ClassifierTest, AShotCountsOnceAndShowsItsCompanions) {
+    loadPhotos({"a.jpg", "a.CR3", "a.CR3.xmp", "b.jpg"});
+    EXPECT_EQ(classifier->total(), 2);
+    EXPECT_EQ(classifier->currentCompanions(), (Names{"a.CR3", "a.CR3.xmp"}));
+    preferences->setMovesCompanions(false);  // a folder already loaded keeps its groups
+    classifier->skipCurrent();
+    EXPECT_TRUE(classifier->currentCompanions().empty());
+    classifier->skipCurrent();
+    EXPECT_EQ(classifier->currentCompanions().size(), 2u);
+}
+
+// A group blocked at any of its files moves none of them; one whose move back fails too
+// names the files left in the subfolder.
+TEST_F(ClassifierTest, AGroupMovesWholeOrNotAtAll) {
+    const Names group = {"a.jpg", "a.CR3", "a.xmp"};
+    loadPhotos(group);
+    for (int blocked = 1; blocked <= 3; ++blocked) {
+        SCOPED_TRACE(blocked);
+        fileSystem->failMoveNumber(blocked);
+        classifier->classifyCurrent(kSelectedFolder);
+        for (const auto& name : group) EXPECT_TRUE(disk->isFile(folder / name));
+        EXPECT_EQ(classifier->notice()->fileName, group[blocked - 1]);
+        EXPECT_EQ(classifier->progress(), 0);
+    }
+    fileSystem->failMoveNumber(3);
+    fileSystem->failMoveNumber(4);  // a.CR3 cannot go back
+    classifier->classifyCurrent(kSelectedFolder);
+    EXPECT_EQ(classifier->notice()->stranded, Names{"a.CR3"});
+    EXPECT_TRUE(disk->isFile(folder / "Selected/a.CR3"));
+    EXPECT_TRUE(disk->isFile(folder / "a.jpg") && disk->isFile(folder / "a.xmp"));
+}
+
+TEST_F(ClassifierTest, UndoBringsTheGroupBackWholeOrNotAtAll) {
+    loadPhotos({"a.jpg", "a.CR3", "a.xmp", "b.jpg"});
+    disk->remove(folder / "a.xmp");  // gone since the listing: the rest still moves
+    classifier->classifyCurrent(kDiscardedFolder);
+    EXPECT_TRUE(disk->isFile(folder / "Discarded/a.CR3"));
+    for (int blocked = 1; blocked <= 2; ++blocked) {
+        fileSystem->failMoveNumber(blocked);
+        classifier->undoLast();
+        EXPECT_TRUE(disk->isFile(folder / "Discarded/a.jpg"));
+        EXPECT_TRUE(disk->isFile(folder / "Discarded/a.CR3"));
+        EXPECT_EQ(classifier->notice()->step, Notice::Step::undo);
+    }
+    classifier->undoLast();
+    EXPECT_TRUE(disk->isFile(folder / "a.jpg") && disk->isFile(folder / "a.CR3"));
+    EXPECT_EQ(classifier->queue().front(), (QueueEntry{folder / "a.jpg", {folder / "a.CR3"}}));
+    EXPECT_EQ(classifier->progress(), 0);
+}
+
+}  // namespace
+}  // namespace vesko
