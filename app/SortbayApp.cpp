@@ -11,6 +11,7 @@
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
+#include "platform/qt/QtPreferences.h"
 #include "translations/Translations.h"
 #include "ui/ContentWindow.h"
 
@@ -18,6 +19,7 @@ namespace vesko {
 
 int SortbayApp::run(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Vesko"));
     QApplication::setApplicationName(QStringLiteral("Vesko"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
     QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
@@ -29,6 +31,7 @@ int SortbayApp::run(int argc, char** argv) {
         .folderChooser = std::make_shared<QtFolderChooser>(),
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),
+        .preferences = std::make_shared<QtPreferences>(),
     });
     QQmlEngine engine;
     std::unique_ptr<QQuickWindow> window(createContentView(engine, std::move(model)));

@@ -113,9 +113,9 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
             }
         }
     }
+    // RAW files come first, then sidecars, each in the listing's order.
     std::deque<QueueEntry> queue;
     for (std::size_t p = 0; p < photos.size(); ++p) {
-        std::ranges::sort(companions[p]);
         QueueEntry entry{std::move(entries[photos[p]].path), {}};
         for (const std::size_t i : companions[p]) {
             entry.companions.push_back(std::move(entries[i].path));

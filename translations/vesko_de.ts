@@ -92,6 +92,10 @@
         <source>It may be damaged, incomplete or too large.</source>
         <translation>Sie ist vielleicht beschädigt, unvollständig oder zu groß.</translation>
     </message>
+    <message>
+        <source>“%1” could not go back and is in “%2”.</source>
+        <translation>„%1“ konnte nicht zurück und liegt in „%2“.</translation>
+    </message>
 </context>
 <context>
     <name>PhotoPlaceholder</name>
@@ -128,6 +132,10 @@
     <message>
         <source>Select folder</source>
         <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Move RAW and sidecar files with their photos</source>
+        <translation>RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
     </message>
 </context>
 </TS>

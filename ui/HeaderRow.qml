@@ -47,6 +47,18 @@ Item {
             Layout.preferredWidth: implicitWidth
             Accessible.role: Accessible.StaticText
             Accessible.name: text
+            Accessible.description: header.viewModel.companions
+        }
+
+        Label {
+            objectName: "companions"
+            // The RAW and sidecar files that move with the photo, by extension.
+            text: header.viewModel.companions
+            visible: text !== ""
+            textFormat: Text.PlainText
+            font: Theme.caption
+            color: Theme.withOpacity(Theme.primary, 0.35)
+            Accessible.ignored: true
         }
 
         Item {

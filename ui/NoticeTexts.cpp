@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 
 namespace vesko {
 namespace {
@@ -62,8 +64,25 @@ QString undoText(const Notice& notice, const QString& file, const QString& cause
 QString noticeText(const Notice& notice) {
     const QString file = fromNameBytes(notice.fileName);
     const QString cause = QString::fromLocal8Bit(notice.error.cause.message());
-    return notice.step == Notice::Step::decide ? decisionText(notice, file, cause)
-                                               : undoText(notice, file, cause);
+    QString text = notice.step == Notice::Step::decide ? decisionText(notice, file, cause)
+                                                       : undoText(notice, file, cause);
+    for (const std::string& name : notice.stranded) {
+        text += QLatin1Char(' ') +
+                translated(QT_TRANSLATE_NOOP("Notice", "“%1” could not go back and is in “%2”."))
+                    .arg(fromNameBytes(name), fromNameBytes(notice.folder));
+    }
+    return text;
+}
+
+QString companionExtensions(const std::vector<std::string>& names) {
+    QStringList extensions;
+    for (const std::string& name : names) {
+        const QString extension = QFileInfo(fromNameBytes(name)).suffix().toUpper();
+        if (!extensions.contains(extension)) {
+            extensions.append(extension);
+        }
+    }
+    return extensions.isEmpty() ? QString() : QStringLiteral("+ ") + extensions.join(", ");
 }
 
 QString imageProblemText(DecodeProblem problem) {

@@ -9,6 +9,10 @@ namespace vesko {
 // What the window says, in the user's language, of an answer or Undo that did not happen.
 QString noticeText(const Notice& notice);
 
+// The extensions of the files that move with a photo, upper-cased, each once, in their
+// order: "+ CR3, XMP". Empty when there are none.
+QString companionExtensions(const std::vector<std::string>& names);
+
 // Why the current file shows no picture, or nothing when that is not known.
 QString imageProblemText(DecodeProblem problem);
 

@@ -66,5 +66,17 @@ Item {
             Accessible.onPressAction: start.viewModel.selectFolder()
             onClicked: start.viewModel.selectFolder()
         }
+
+        CheckBox {
+            objectName: "companionsCheckBox"
+            text: qsTr("Move RAW and sidecar files with their photos")
+            checked: start.viewModel.movesCompanions
+            focusPolicy: Qt.NoFocus
+            font: Theme.body
+            Layout.alignment: Qt.AlignHCenter
+            Accessible.role: Accessible.CheckBox
+            Accessible.name: text
+            onToggled: start.viewModel.movesCompanions = checked
+        }
     }
 }

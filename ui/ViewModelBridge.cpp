@@ -58,6 +58,8 @@ void ViewModelBridge::publish() {
     const bool noticeChanged_ =
         update(notice_, model.notice() ? noticeText(*model.notice()) : QString());
     const bool problemChanged = update(imageProblem_, imageProblemText(model.imageProblem()));
+    const bool companionsChanged_ =
+        update(companions_, companionExtensions(model.currentCompanions()));
 
     if (folderChanged) emit folderNameChanged();
     if (imageChanged) emit currentImageChanged();
@@ -68,6 +70,7 @@ void ViewModelBridge::publish() {
     if (finishedChanged) emit showFinishedChanged();
     if (noticeChanged_) emit noticeChanged();
     if (problemChanged) emit imageProblemChanged();
+    if (companionsChanged_) emit companionsChanged();
 }
 
 template <typename Operation>
@@ -82,6 +85,13 @@ void ViewModelBridge::run(Operation operation) {
 
 void ViewModelBridge::setShowFinished(bool value) {
     run([value](PhotoViewModel& model) { model.setShowFinished(value); });
+}
+
+void ViewModelBridge::setMovesCompanions(bool value) {
+    if (value != movesCompanions()) {
+        model_->setMovesCompanions(value);
+        emit movesCompanionsChanged();
+    }
 }
 
 void ViewModelBridge::selectFolder() {

@@ -35,6 +35,11 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
     // Why the current file shows no picture, in words; empty when it shows one or is unknown.
     Q_PROPERTY(QString imageProblem READ imageProblem NOTIFY imageProblemChanged)
+    // The files that move with the current photo, by extension ("+ CR3, XMP"); empty if none.
+    Q_PROPERTY(QString companions READ companions NOTIFY companionsChanged)
+    // Whether folders loaded from now on move RAW and sidecar files with their photos.
+    Q_PROPERTY(bool movesCompanions READ movesCompanions WRITE setMovesCompanions NOTIFY
+                   movesCompanionsChanged)
 
 public:
     explicit ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent = nullptr);
@@ -51,6 +56,9 @@ public:
     bool showFinished() const { return showFinished_; }
     QString notice() const { return notice_; }
     QString imageProblem() const { return imageProblem_; }
+    QString companions() const { return companions_; }
+    bool movesCompanions() const { return model_->movesCompanions(); }
+    void setMovesCompanions(bool value);
     void setShowFinished(bool value);
 
     const std::shared_ptr<PhotoViewModel>& model() const { return model_; }
@@ -73,6 +81,8 @@ signals:
     void showFinishedChanged();
     void noticeChanged();
     void imageProblemChanged();
+    void companionsChanged();
+    void movesCompanionsChanged();
 
 private:
     void willChange();
@@ -95,6 +105,7 @@ private:
     bool showFinished_ = false;
     QString notice_;
     QString imageProblem_;
+    QString companions_;
 };
 
 }  // namespace vesko

@@ -29,6 +29,7 @@ WindowHarness::WindowHarness()
         .folderChooser = chooser_,
         .desktop = desktop_,
         .mainThread = std::make_shared<QtMainThread>(),
+        .preferences = std::make_shared<MemoryPreferences>(),
     });
     window_.reset(createContentView(engine_, std::move(model)));
     if (!window_) {

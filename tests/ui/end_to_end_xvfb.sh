@@ -3,7 +3,7 @@
 # answer with Return, Space and Backspace, click Undo, reach "Done!", press OK, and check the
 # files on disk after every step. Then the failures a user meets: a name already taken in
 # Selected, a file that is no image, and (not as root, where permissions do not bite) a
-# folder that cannot be written.
+# folder that cannot be written. Last, RAW+JPEG shots with sidecars move as one.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
@@ -72,7 +72,7 @@ xvfb_pid=$!
 export DISPLAY=":$display"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP LANGUAGE
 export LC_ALL=C.UTF-8
-export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work"
+export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/config"
 
 "$vesko" >"$work/vesko.log" 2>&1 &
 app_pid=$!
@@ -168,5 +168,22 @@ if [ "$(id -u)" -ne 0 ]; then
 else
     echo "skipped the read-only folder: root may write anywhere"
 fi
+
+# Three shots of a JPEG, a CR3 and an XMP each: every answer moves all three files.
+mkdir -p "$work/shots"
+for shot in one two three; do
+    cp "$photo" "$work/shots/$shot.jpg"
+    echo raw >"$work/shots/$shot.CR3"
+    echo xmp >"$work/shots/$shot.xmp"
+done
+choose_folder "$work/shots"
+xdotool key Return
+expect_counts 6 3 0
+xdotool key BackSpace
+expect_counts 3 3 3
+xdotool mousemove $((X + (WIDTH + row) / 2 - 16 - 20)) $((Y + 20)) click 1
+expect_counts 6 3 0
+xdotool key Return
+expect_counts 3 6 0
 kill -0 "$app_pid" || fail "Vesko is no longer running"
 echo "PASS"
