@@ -57,6 +57,7 @@ void PhotoViewModel::undoLast() {
 
 void PhotoViewModel::reset() {
     queue_.clear();
+    services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
     currentFileName_.set(std::nullopt);
     folderName_.set(std::nullopt);
