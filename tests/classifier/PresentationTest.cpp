@@ -47,7 +47,8 @@ TEST_F(ClassifierTest, PresentationTellsTheDecoderWhatComesNext) {
     const auto a = folder / "a.jpg", b = folder / "b.jpg", c = folder / "c.jpg",
                d = folder / "d.jpg";
     using Hint = std::vector<std::string>;
-    EXPECT_EQ(decoder->hints(), (std::vector<Hint>{{a, b, c}, {b, c, d, a}, {c, d, b, a}, {a, c, d}}));
+    EXPECT_EQ(decoder->hints(),
+              (std::vector<Hint>{{a, b, c}, {b, c, d, a}, {c, d, b, a}, {a, c, d}}));
     classifier->reset();
     EXPECT_EQ(decoder->hints().back(), Hint{});
 }

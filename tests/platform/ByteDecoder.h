@@ -36,8 +36,12 @@ public:
                                               false);
     }
 
-    void hold(const std::string& name) { update([&] { held_.insert(name); }); }
-    void release(const std::string& name) { update([&] { held_.erase(name); }); }
+    void hold(const std::string& name) {
+        update([&] { held_.insert(name); });
+    }
+    void release(const std::string& name) {
+        update([&] { held_.erase(name); });
+    }
     int started(const std::string& name) const { return count(started_, name); }
     void waitUntilStarted(const std::string& name, int times) const {
         waitFor(started_, name, times);
