@@ -4,7 +4,8 @@
 // none, with the decoder that decodes ahead, beside the window alone (every photo decoded before
 // the run) and, without dwell, beside decoding on the keystroke. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
-// against the memory after its first photo plus the images that decoding ahead may keep.
+// against the memory after its first photo plus the images that decoding ahead may keep, and
+// the time it takes to let go of the decoder while it decodes.
 //
 // Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS]
 // PHOTOS holds the folders jpeg, heic and webp. Run it offscreen (QT_QPA_PLATFORM=offscreen) or
@@ -268,6 +269,24 @@ void memory(Bench& bench, const std::filesystem::path& source, int photos,
     bench.use(nullptr);
 }
 
+// Closing the window lets go of the decoder while it decodes the largest photos ahead.
+void closing(const std::filesystem::path& source,
+             const std::shared_ptr<const ImageDecoder>& inner) {
+    PhotoFolder folder(source, kAheadSlots);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        files.push_back(entry.path());
+    }
+    auto decoder = std::make_shared<AheadDecoder>(inner);
+    decoder->expect(files);
+    QTest::qWait(50);
+    QElapsedTimer timer;
+    timer.start();
+    decoder.reset();
+    std::printf("letting go of the decoder while it decodes %s ahead: %.0f ms\n\n",
+                source.filename().c_str(), static_cast<double>(timer.nsecsElapsed()) / 1e6);
+}
+
 }  // namespace
 }  // namespace vesko::bench
 
@@ -281,6 +300,7 @@ int main(int argc, char** argv) {
     const auto inner = vesko::decoderForScreens();
     Bench bench;
     memory(bench, photos / "jpeg", memoryPhotos, inner);
+    closing(formats.back().folder, inner);
     std::printf(
         "| format | dwell | decoder | Yes median / p95 ms | Maybe | Undo | right photo | "
         "targets |\n|---|---|---|---|---|---|---|---|\n");
