@@ -61,7 +61,9 @@ void AheadDecoder::expect(const std::vector<std::string>& comingUp) {
     std::vector<std::shared_ptr<Slot>> letGo;  // freed once the lock is released
     std::lock_guard lock(mutex_);
     for (auto it = slots_.begin(); it != slots_.end();) {
-        if (std::ranges::find(comingUp, it->first) == comingUp.end()) {
+        const bool named = std::ranges::find(comingUp, it->first) != comingUp.end();
+        it->second->wanted = named;
+        if (!named && it->second->stage != Slot::Stage::Running) {
             letGo.push_back(std::move(it->second));
             it = slots_.erase(it);
         } else {
@@ -144,7 +146,8 @@ void AheadDecoder::work() {
         slot->decoded = std::move(decoded);
         slot->stage = Slot::Stage::Ready;
         slotReady_.notify_all();
-        if (slot.use_count() == 1) {  // let go by a hint meanwhile: free it outside the lock
+        if (!slot->wanted) {  // let go by a hint meanwhile: freed outside the lock
+            slots_.erase(file);
             lock.unlock();
             slot.reset();
             lock.lock();

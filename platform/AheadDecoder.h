@@ -63,6 +63,9 @@ private:
     struct Slot {
         enum class Stage { Queued, Running, Ready };
         Stage stage = Stage::Queued;
+        // False once a hint no longer names the file: a running decode is then let go when it
+        // finishes, unless a later hint names the file again.
+        bool wanted = true;
         Decoded decoded;
     };
 
@@ -74,7 +77,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable workAdded_;
     mutable std::condition_variable slotReady_;
-    // The files of the latest hint; a slot let go while running is finished by its worker alone.
+    // The files of the latest hint, and those whose decode still runs.
     mutable std::map<std::string, std::shared_ptr<Slot>> slots_;
     // The queued slots' files, soonest first.
     mutable std::deque<std::string> queue_;

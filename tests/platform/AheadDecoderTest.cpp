@@ -79,6 +79,8 @@ TEST_F(AheadDecoderTest, FileStillDecodingWhenAskedForIsWaitedForNotDecodedTwice
     inner->hold("slow.jpg");
     decoder.expect({file});
     inner->waitUntilStarted("slow.jpg", 1);
+    decoder.expect({});
+    decoder.expect({file});  // named again while its decode runs
     std::thread releaser([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let decode() wait first
         inner->release("slow.jpg");
