@@ -12,19 +12,78 @@ bool isPlainName(std::string_view name) {
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
+// The photo first, then each companion into (or out of) the same folder under its own name.
+// Companions may have gone since the listing; the photo may not.
+std::vector<PlannedMove> groupMove(const std::string& from, const std::string& to,
+                                   const std::vector<std::string>& companions,
+                                   const std::string& companionFolder, bool intoFolder) {
+    std::vector<PlannedMove> group{{from, to, false}};
+    for (const std::string& companion : companions) {
+        std::string elsewhere =
+            appendingPathComponent(companionFolder, lastPathComponent(companion));
+        if (intoFolder) {
+            group.push_back({companion, std::move(elsewhere), true});
+        } else {
+            group.push_back({std::move(elsewhere), companion, true});
+        }
+    }
+    return group;
+}
+
+// The old paths of the companions a group move carried (all but the photo and the skipped).
+std::vector<std::string> companionsMoved(const std::vector<PlannedMove>& group,
+                                         const GroupMove& result, bool fromSide) {
+    std::vector<std::string> moved;
+    for (std::size_t i = 1; i < group.size(); ++i) {
+        if (std::ranges::find(result.skipped, i) == result.skipped.end()) {
+            moved.push_back(fromSide ? group[i].from : group[i].to);
+        }
+    }
+    return moved;
+}
+
 }  // namespace
+
+bool PhotoViewModel::moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
+                                  std::string_view folderName, std::vector<std::string>* moved) {
+    const GroupMove result = services_.fileSystem->moveGroup(group);
+    if (result.error) {
+        Notice notice{step, lastPathComponent(group[result.blocker].from), std::string(folderName),
+                      result.error};
+        for (const std::size_t i : result.stranded) {
+            notice.stranded.push_back(lastPathComponent(group[i].to));
+        }
+        notice_.set(std::move(notice));
+        return false;
+    }
+    *moved = companionsMoved(group, result, step == Notice::Step::decide);
+    return true;
+}
 
 void PhotoViewModel::classifyCurrent(std::string_view subfolder) {
     if (!sourceFolder_ || queue_.empty() || !isPlainName(subfolder)) {
         return;
     }
-    std::string photo = std::move(queue_.front());
-    queue_.pop_front();
+    const QueueEntry& head = queue_.front();
     const std::string folder = appendingPathComponent(*sourceFolder_, subfolder);
-    services_.fileSystem->createDirectories(folder);
-    std::string destination = appendingPathComponent(folder, lastPathComponent(photo));
-    const bool moved = !services_.fileSystem->move(photo, destination);
-    lastMoved_ = MoveRecord{std::move(photo), std::move(destination), moved};
+    // A file standing where the subfolder should be is not a name taken in the subfolder.
+    if (FileError error = services_.fileSystem->createDirectories(folder)) {
+        if (error.problem == FileProblem::nameTaken) error.problem = FileProblem::other;
+        notice_.set(Notice{Notice::Step::decide, lastPathComponent(head.path),
+                           std::string(subfolder), std::move(error)});
+        return;
+    }
+    std::string destination = appendingPathComponent(folder, lastPathComponent(head.path));
+    std::vector<std::string> companions;
+    // A move that did not happen is no decision: the photo stays current and nothing counts.
+    if (!moveTogether(groupMove(head.path, destination, head.companions, folder, true),
+                      Notice::Step::decide, subfolder, &companions)) {
+        return;
+    }
+    dismissNotice();
+    lastMoved_ =
+        MoveRecord{std::move(queue_.front().path), std::move(destination), std::move(companions)};
+    queue_.pop_front();
     progress_.set(progress() + 1);
     canUndo_.set(true);
     showCurrent();
@@ -34,6 +93,7 @@ void PhotoViewModel::skipCurrent() {
     if (queue_.empty()) {
         return;
     }
+    dismissNotice();
     queue_.push_back(std::move(queue_.front()));
     queue_.pop_front();
     canUndo_.set(false);
@@ -44,11 +104,17 @@ void PhotoViewModel::undoLast() {
     if (!lastMoved_) {
         return;
     }
-    MoveRecord record = std::move(*lastMoved_);
-    if (record.moved) {
-        services_.fileSystem->move(record.destination, record.file);
+    const std::string folder = std::filesystem::path(lastMoved_->destination).parent_path();
+    std::vector<std::string> companions;
+    // Until the photo is back at its old path, that path may name another file: queue it only
+    // once the move back has happened.
+    if (!moveTogether(groupMove(lastMoved_->destination, lastMoved_->file, lastMoved_->companions,
+                                folder, false),
+                      Notice::Step::undo, folderName().value_or(std::string()), &companions)) {
+        return;
     }
-    queue_.push_front(std::move(record.file));
+    dismissNotice();
+    queue_.push_front({std::move(lastMoved_->file), std::move(companions)});
     progress_.set(std::max<std::int64_t>(progress() - 1, 0));
     lastMoved_.reset();
     canUndo_.set(false);
@@ -59,6 +125,7 @@ void PhotoViewModel::reset() {
     queue_.clear();
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
+    setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     folderName_.set(std::nullopt);
     sourceFolder_.reset();
@@ -67,6 +134,8 @@ void PhotoViewModel::reset() {
     canUndo_.set(false);
     lastMoved_.reset();
     showFinished_.set(false);
+    dismissNotice();
+    setCurrentCompanions({});
 }
 
 }  // namespace vesko

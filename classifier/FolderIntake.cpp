@@ -1,26 +1,8 @@
-#include <algorithm>
-#include <array>
-
 #include "PhotoViewModel.h"
 #include "platform/FileUrl.h"
 #include "platform/Paths.h"
 
 namespace vesko {
-namespace {
-
-constexpr std::array<std::string_view, 5> kPhotoExtensions = {"jpg", "jpeg", "png", "heic", "webp"};
-
-bool isPhoto(std::string_view entry) {
-    // Every accepted extension is at most four letters: skip the copy for anything longer.
-    const std::string_view extension = pathExtension(entry);
-    if (extension.size() > 4 || extension.find('/') != std::string_view::npos) {
-        return false;
-    }
-    const std::string lower = lowercased(extension);
-    return std::ranges::find(kPhotoExtensions, lower) != kPhotoExtensions.end();
-}
-
-}  // namespace
 
 void PhotoViewModel::selectFolder() {
     if (auto folder = services_.folderChooser->chooseFolder()) {
@@ -51,17 +33,13 @@ void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>
 }
 
 void PhotoViewModel::loadFolder(const std::string& folder) {
+    dismissNotice();
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
-    std::deque<std::string> photos;
-    if (auto entries = services_.fileSystem->list(folder)) {
-        for (auto& entry : *entries) {
-            if (isPhoto(entry)) {
-                photos.push_back(std::move(entry));
-            }
-        }
-    }
-    queue_ = std::move(photos);
+    auto entries = services_.fileSystem->list(folder);
+    queue_ = entries ? photosWithCompanions(std::move(*entries), movesCompanions(),
+                                            *services_.fileSystem)
+                     : std::deque<QueueEntry>{};
     total_.set(static_cast<std::int64_t>(queue_.size()));
     progress_.set(0);
     showCurrent();

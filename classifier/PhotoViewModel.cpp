@@ -10,10 +10,12 @@ namespace {
 
 // What the next answers will show: the head and the two behind it (Yes, No and Maybe alike
 // make the second the head), and the photo that Undo would bring back.
-std::vector<std::string> comingUp(const std::deque<std::string>& queue,
+std::vector<std::string> comingUp(const std::deque<QueueEntry>& queue,
                                   const std::optional<MoveRecord>& lastMoved) {
-    const auto ahead = std::min<std::ptrdiff_t>(std::ssize(queue), 3);
-    std::vector<std::string> files(queue.begin(), queue.begin() + ahead);
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < std::min<std::size_t>(queue.size(), 3); ++i) {
+        files.push_back(queue[i].path);
+    }
     if (lastMoved) {
         files.push_back(lastMoved->file);
     }
@@ -52,18 +54,55 @@ ClassifierState PhotoViewModel::state() const {
     return queue_.empty() ? ClassifierState::Finished : ClassifierState::Deciding;
 }
 
+void PhotoViewModel::setImageProblem(DecodeProblem problem) {
+    if (imageProblem() != problem) {
+        imageProblem_.set(problem);
+    }
+}
+
+void PhotoViewModel::setCurrentCompanions(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const std::string& path : paths) {
+        names.push_back(lastPathComponent(path));
+    }
+    if (currentCompanions() != names) {
+        currentCompanions_.set(std::move(names));
+    }
+}
+
+bool PhotoViewModel::movesCompanions() const {
+    return services_.preferences && services_.preferences->movesCompanions();
+}
+
+void PhotoViewModel::setMovesCompanions(bool value) {
+    if (services_.preferences) {
+        services_.preferences->setMovesCompanions(value);
+    }
+}
+
+void PhotoViewModel::dismissNotice() {
+    if (notice()) {
+        notice_.set(std::nullopt);
+    }
+}
+
 void PhotoViewModel::showCurrent() {
     if (!queue_.empty()) {
-        const std::string& head = queue_.front();
+        const std::string& head = queue_.front().path;
         services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
         currentImage_.set(services_.imageDecoder->decode(head));
+        setImageProblem(currentImage() ? DecodeProblem::none
+                                       : services_.imageDecoder->whyNoImage(head));
         currentFileName_.set(lastPathComponent(head));
+        setCurrentCompanions(queue_.front().companions);
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
         return;
     }
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
+    setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
+    setCurrentCompanions({});
     showFinished_.set(true);
     if (sourceFolder_) {
         services_.desktop->showFolder(*sourceFolder_);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ChangePublisher.h"
+#include "Companions.h"
 #include "platform/DecodedImage.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -17,28 +18,42 @@
 #include "platform/ImageDecoder.h"
 #include "platform/ItemProvider.h"
 #include "platform/MainThread.h"
+#include "platform/Preferences.h"
 
 namespace vesko {
 
-// The services of the desktop the classifier reaches. All must be set.
+// The services of the desktop the classifier reaches. All but `preferences` must be set;
+// without it, photos move alone.
 struct PlatformServices {
     std::shared_ptr<FileSystem> fileSystem;
     std::shared_ptr<ImageDecoder> imageDecoder;
     std::shared_ptr<FolderChooser> folderChooser;
     std::shared_ptr<Desktop> desktop;
     std::shared_ptr<MainThread> mainThread;
+    std::shared_ptr<Preferences> preferences = nullptr;
 };
 
-// The undo record: where a decision found a photo and where it sent it. Paths here and in the
-// queue are absolute byte strings.
+// The undo record: where a decision found a photo and where it sent it, and the companions
+// that went with it (their old paths; each went into the same subfolder under its own name).
+// Paths here and in the queue are absolute byte strings. Only a move that happened is recorded.
 struct MoveRecord {
     std::string file;
     std::string destination;
-    // False when the move did not happen; undoing it then must not move whatever sits at
-    // `destination`, which is not ours.
-    bool moved = true;
+    std::vector<std::string> companions = {};
 
     bool operator==(const MoveRecord&) const = default;
+};
+
+// Why the last answer or Undo changed nothing, for the window to say until the next operation.
+struct Notice {
+    enum class Step { decide, undo };
+
+    Step step;
+    std::string fileName;  // the photo that stayed where it was
+    std::string folder;    // where it was to go: the subfolder, or for Undo the chosen folder
+    FileError error;
+    // Files of the group that had moved and could not be moved back: they are in `folder`.
+    std::vector<std::string> stranded = {};
 };
 
 enum class ClassifierState { Start, Deciding, Finished };
@@ -67,16 +82,25 @@ public:
     std::int64_t progress() const { return progress_.get(); }
     std::int64_t total() const { return total_.get(); }
     bool canUndo() const { return canUndo_.get(); }
+    // Why the current photo shows no image; `none` while it shows one or none is presented.
+    DecodeProblem imageProblem() const { return imageProblem_.get(); }
+    const std::optional<Notice>& notice() const { return notice_.get(); }
+    // The names of the files that move with the current photo.
+    const std::vector<std::string>& currentCompanions() const { return currentCompanions_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
     void setShowFinished(bool value) { showFinished_.set(value); }
 
     ChangePublisher& objectWillChange() { return objectWillChange_; }
 
     // Plain state, not announced and not shown by the window.
-    const std::deque<std::string>& queue() const { return queue_; }
+    const std::deque<QueueEntry>& queue() const { return queue_; }
     const std::optional<std::string>& sourceFolder() const { return sourceFolder_; }
     const std::optional<MoveRecord>& lastMoved() const { return lastMoved_; }
     ClassifierState state() const;
+
+    // Whether folders loaded from now on move RAW and sidecar files with their photos.
+    bool movesCompanions() const;
+    void setMovesCompanions(bool value);
 
     void selectFolder();
     void handleDrop(const std::vector<std::shared_ptr<ItemProvider>>& providers);
@@ -91,6 +115,14 @@ private:
     explicit PhotoViewModel(PlatformServices services);
     ~PhotoViewModel();
     static void tearDown(PhotoViewModel* classifier);
+    // Both change only when their value does, so operations that never meet a failure keep
+    // their announcements as they were.
+    void setImageProblem(DecodeProblem problem);
+    void dismissNotice();
+    void setCurrentCompanions(const std::vector<std::string>& paths);
+    // Moves a photo and its companions, all or none; a notice tells why when none moved.
+    bool moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
+                      std::string_view folderName, std::vector<std::string>* moved);
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -102,7 +134,10 @@ private:
     Published<std::int64_t> progress_{objectWillChange_, 0};
     Published<std::int64_t> total_{objectWillChange_, 0};
     Published<bool> canUndo_{objectWillChange_, false};
-    std::deque<std::string> queue_;
+    Published<DecodeProblem> imageProblem_{objectWillChange_, DecodeProblem::none};
+    Published<std::optional<Notice>> notice_{objectWillChange_, std::nullopt};
+    Published<std::vector<std::string>> currentCompanions_{objectWillChange_, {}};
+    std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
 

@@ -50,6 +50,9 @@ public:
     AheadDecoder& operator=(const AheadDecoder&) = delete;
 
     ImageHandle decode(const std::filesystem::path& file) const override;
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        return inner_->whyNoImage(file);
+    }
     void expect(const std::vector<std::string>& comingUp) override;
 
     // One core is left to the thread that shows the images.

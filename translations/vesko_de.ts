@@ -47,6 +47,60 @@
     </message>
 </context>
 <context>
+    <name>Notice</name>
+    <message>
+        <source>“%1” was not moved: “%2” already holds a file of that name.</source>
+        <translation>„%1“ wurde nicht verschoben: In „%2“ liegt schon eine Datei dieses Namens.</translation>
+    </message>
+    <message>
+        <source>“%1” was not moved: Vesko may not write to this folder.</source>
+        <translation>„%1“ wurde nicht verschoben: Vesko darf in diesen Ordner nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>“%1” was not moved: it is no longer in the folder.</source>
+        <translation>„%1“ wurde nicht verschoben: Die Datei ist nicht mehr im Ordner.</translation>
+    </message>
+    <message>
+        <source>“%1” was not moved: %2.</source>
+        <translation>„%1“ wurde nicht verschoben: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: another file now has its name.</source>
+        <translation>„%1“ wurde nicht zurückgelegt: Eine andere Datei trägt jetzt ihren Namen.</translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: Vesko may not write to this folder.</source>
+        <translation>„%1“ wurde nicht zurückgelegt: Vesko darf in diesen Ordner nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: it is no longer in its subfolder.</source>
+        <translation>„%1“ wurde nicht zurückgelegt: Die Datei ist nicht mehr in ihrem Unterordner.</translation>
+    </message>
+    <message>
+        <source>“%1” was not put back: %2.</source>
+        <translation>„%1“ wurde nicht zurückgelegt: %2.</translation>
+    </message>
+    <message>
+        <source>It cannot be read.</source>
+        <translation>Sie kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>It is not an image that Vesko reads.</source>
+        <translation>Es ist kein Bild, das Vesko lesen kann.</translation>
+    </message>
+    <message>
+        <source>It may be damaged, incomplete or too large.</source>
+        <translation>Sie ist vielleicht beschädigt, unvollständig oder zu groß.</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoPlaceholder</name>
+    <message>
+        <source>This file can&apos;t be shown</source>
+        <translation>Diese Datei kann nicht angezeigt werden</translation>
+    </message>
+</context>
+<context>
     <name>ProgressArea</name>
     <message>
         <source>%1/%2</source>

@@ -11,6 +11,8 @@ ApplicationWindow {
 
     required property PhotoViewModel viewModel
     readonly property bool folderLoaded: viewModel.folderName !== ""
+    // A file is being presented, whether or not it gave a picture: it can be answered.
+    readonly property bool filePresented: viewModel.currentFileName !== ""
 
     width: 1100
     height: 800
@@ -56,12 +58,28 @@ ApplicationWindow {
                 Accessible.role: Accessible.Graphic
                 Accessible.name: window.viewModel.currentFileName
             }
+
+            PhotoPlaceholder {
+                objectName: "placeholder"
+                anchors.fill: parent
+                visible: window.filePresented && !window.viewModel.hasImage
+                reason: window.viewModel.imageProblem
+            }
+
+            NoticeBar {
+                objectName: "notice"
+                anchors.bottom: parent.bottom
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottomMargin: 12
+                width: Math.min(implicitWidth, parent.width - 64)
+                text: window.viewModel.notice
+            }
         }
 
         DecisionRow {
             objectName: "decisionRow"
             viewModel: window.viewModel
-            enabled: window.viewModel.hasImage
+            enabled: window.filePresented
             shortcutsEnabled: enabled && !alert.visible
             Layout.fillWidth: true
             Layout.maximumWidth: 900

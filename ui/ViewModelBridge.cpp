@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "ImageHandleImage.h"
+#include "NoticeTexts.h"
 #include "platform/qt/UrlItemProvider.h"
 
 namespace vesko {
@@ -54,6 +55,9 @@ void ViewModelBridge::publish() {
     const bool totalChanged_ = update(total_, qint64{model.total()});
     const bool undoChanged = update(canUndo_, model.canUndo());
     const bool finishedChanged = update(showFinished_, model.showFinished());
+    const bool noticeChanged_ =
+        update(notice_, model.notice() ? noticeText(*model.notice()) : QString());
+    const bool problemChanged = update(imageProblem_, imageProblemText(model.imageProblem()));
 
     if (folderChanged) emit folderNameChanged();
     if (imageChanged) emit currentImageChanged();
@@ -62,6 +66,8 @@ void ViewModelBridge::publish() {
     if (totalChanged_) emit totalChanged();
     if (undoChanged) emit canUndoChanged();
     if (finishedChanged) emit showFinishedChanged();
+    if (noticeChanged_) emit noticeChanged();
+    if (problemChanged) emit imageProblemChanged();
 }
 
 template <typename Operation>

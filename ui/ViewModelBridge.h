@@ -31,6 +31,10 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(qint64 total READ total NOTIFY totalChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
     Q_PROPERTY(bool showFinished READ showFinished WRITE setShowFinished NOTIFY showFinishedChanged)
+    // Why the last answer or Undo did not happen, in words; empty when it did.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
+    // Why the current file shows no picture, in words; empty when it shows one or is unknown.
+    Q_PROPERTY(QString imageProblem READ imageProblem NOTIFY imageProblemChanged)
 
 public:
     explicit ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent = nullptr);
@@ -45,6 +49,8 @@ public:
     qint64 total() const { return total_; }
     bool canUndo() const { return canUndo_; }
     bool showFinished() const { return showFinished_; }
+    QString notice() const { return notice_; }
+    QString imageProblem() const { return imageProblem_; }
     void setShowFinished(bool value);
 
     const std::shared_ptr<PhotoViewModel>& model() const { return model_; }
@@ -65,6 +71,8 @@ signals:
     void totalChanged();
     void canUndoChanged();
     void showFinishedChanged();
+    void noticeChanged();
+    void imageProblemChanged();
 
 private:
     void willChange();
@@ -85,6 +93,8 @@ private:
     qint64 total_ = 0;
     bool canUndo_ = false;
     bool showFinished_ = false;
+    QString notice_;
+    QString imageProblem_;
 };
 
 }  // namespace vesko

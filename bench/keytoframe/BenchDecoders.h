@@ -17,6 +17,9 @@ public:
     ImageHandle decode(const std::filesystem::path& file) const override {
         return current_->decode(file);
     }
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        return current_->whyNoImage(file);
+    }
     void expect(const std::vector<std::string>& comingUp) override { current_->expect(comingUp); }
 
 private:
@@ -29,6 +32,9 @@ public:
     explicit OnTheKeystroke(std::shared_ptr<const ImageDecoder> inner) : inner_(std::move(inner)) {}
     ImageHandle decode(const std::filesystem::path& file) const override {
         return inner_->decode(file);
+    }
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        return inner_->whyNoImage(file);
     }
 
 private:

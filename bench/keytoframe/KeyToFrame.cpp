@@ -123,7 +123,7 @@ public:
         return static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
 
-    const std::deque<std::string>& queue() const { return model_->queue(); }
+    const std::deque<QueueEntry>& queue() const { return model_->queue(); }
     QString shownFile() const {
         return viewModel_->hasImage() ? viewModel_->currentFileName() : "";
     }
@@ -149,9 +149,9 @@ private:
 // The queue as the answers should leave it, to tell which photo each frame must show.
 class ExpectedQueue {
 public:
-    explicit ExpectedQueue(const std::deque<std::string>& loaded) {
-        for (const auto& file : loaded) {
-            queue_.push_back(std::filesystem::path(file).filename());
+    explicit ExpectedQueue(const std::deque<QueueEntry>& loaded) {
+        for (const auto& entry : loaded) {
+            queue_.push_back(std::filesystem::path(entry.path).filename());
         }
     }
     void apply(Answer answer) {

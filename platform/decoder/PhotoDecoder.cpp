@@ -1,5 +1,8 @@
 #include "platform/decoder/PhotoDecoder.h"
 
+#include <array>
+#include <fstream>
+
 #include "platform/decoder/FileBytes.h"
 #include "platform/decoder/Formats.h"
 
@@ -16,6 +19,23 @@ ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
         // The libraries report through their own channels; anything else thrown means no image.
         return nullptr;
     }
+}
+
+DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return DecodeProblem::unreadable;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::array<char, 64> head{};
+    in.read(head.data(), head.size());
+    if (!in.is_open() || in.bad()) {
+        return DecodeProblem::unreadable;
+    }
+    const std::span<const std::uint8_t> start(reinterpret_cast<const std::uint8_t*>(head.data()),
+                                              static_cast<std::size_t>(in.gcount()));
+    return decoder::sniffFormat(start) == decoder::Format::Unknown ? DecodeProblem::notAnImage
+                                                                   : DecodeProblem::undecodable;
 }
 
 }  // namespace vesko

@@ -15,6 +15,7 @@ public:
     explicit PhotoDecoder(DisplayBound bound = {3840, 2160});
 
     ImageHandle decode(const std::filesystem::path& file) const override;
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override;
 
 private:
     DisplayBound bound_;

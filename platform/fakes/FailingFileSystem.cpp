@@ -1,37 +1,41 @@
 #include "FailingFileSystem.h"
 
 namespace vesko {
-namespace {
-
-std::error_code injected() { return std::make_error_code(std::errc::permission_denied); }
-
-}  // namespace
 
 int FailingFileSystem::calls(Operation operation) const {
     return calls_[static_cast<int>(operation)];
 }
 
-bool FailingFileSystem::fails(Operation operation) const {
+std::optional<FileError> FailingFileSystem::failure(Operation operation) const {
     ++calls_[static_cast<int>(operation)];
-    return failing_.contains(operation);
+    const auto it = failing_.find(operation);
+    if (it == failing_.end()) {
+        return std::nullopt;
+    }
+    return FileError{it->second, std::make_error_code(std::errc::io_error)};
 }
 
 PathKind FailingFileSystem::kindOf(const std::filesystem::path& path) const {
-    return fails(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
+    return failure(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
 }
 
-std::optional<std::vector<std::string>> FailingFileSystem::list(
+std::optional<std::vector<FolderEntry>> FailingFileSystem::list(
     const std::filesystem::path& folder) const {
-    return fails(Operation::list) ? std::nullopt : inner_->list(folder);
+    return failure(Operation::list) ? std::nullopt : inner_->list(folder);
 }
 
-std::error_code FailingFileSystem::createDirectories(const std::filesystem::path& folder) {
-    return fails(Operation::createDirectories) ? injected() : inner_->createDirectories(folder);
+FileError FailingFileSystem::createDirectories(const std::filesystem::path& folder) {
+    const auto failed = failure(Operation::createDirectories);
+    return failed ? *failed : inner_->createDirectories(folder);
 }
 
-std::error_code FailingFileSystem::move(const std::filesystem::path& from,
-                                        const std::filesystem::path& to) {
-    return fails(Operation::move) ? injected() : inner_->move(from, to);
+FileError FailingFileSystem::move(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) {
+    auto failed = failure(Operation::move);
+    if (calls(Operation::move) == failingMove_) {
+        failed = FileError{failingMoveProblem_, std::make_error_code(std::errc::io_error)};
+    }
+    return failed ? *failed : inner_->move(from, to);
 }
 
 }  // namespace vesko

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <map>
 #include <memory>
-#include <set>
 
 #include "platform/FileSystem.h"
 
@@ -15,23 +15,35 @@ public:
 
     explicit FailingFileSystem(std::shared_ptr<FileSystem> inner) : inner_(std::move(inner)) {}
 
-    void fail(Operation operation) { failing_.insert(operation); }
+    // Fails `operation` with `problem` until healed.
+    void fail(Operation operation, FileProblem problem = FileProblem::notWritable) {
+        failing_[operation] = problem;
+    }
     void heal(Operation operation) { failing_.erase(operation); }
+    // Fails only the `count`-th move from now (1 is the next one), with `problem`.
+    void failMoveNumber(int count, FileProblem problem = FileProblem::notWritable) {
+        failingMove_ = calls(Operation::move) + count;
+        failingMoveProblem_ = problem;
+    }
     int calls(Operation operation) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<std::string>> list(
+    std::optional<std::vector<FolderEntry>> list(
         const std::filesystem::path& folder) const override;
-    std::error_code createDirectories(const std::filesystem::path& folder) override;
-    std::error_code move(const std::filesystem::path& from,
-                         const std::filesystem::path& to) override;
+    bool isFileOrLink(const std::filesystem::path& path) const override {
+        return inner_->isFileOrLink(path);
+    }
+    FileError createDirectories(const std::filesystem::path& folder) override;
+    FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
 private:
-    bool fails(Operation operation) const;
+    std::optional<FileError> failure(Operation operation) const;
 
     std::shared_ptr<FileSystem> inner_;
-    std::set<Operation> failing_;
+    std::map<Operation, FileProblem> failing_;
     mutable int calls_[4] = {};
+    int failingMove_ = 0;
+    FileProblem failingMoveProblem_ = FileProblem::none;
 };
 
 }  // namespace vesko

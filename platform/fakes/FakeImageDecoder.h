@@ -24,6 +24,10 @@ public:
 
     ImageHandle decode(const std::filesystem::path& file) const override;
     void expect(const std::vector<std::string>& comingUp) override { hints_.push_back(comingUp); }
+    // Corrupt files are not images; anything else without an image cannot be read.
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        return corrupt_.contains(file) ? DecodeProblem::notAnImage : DecodeProblem::unreadable;
+    }
 
 private:
     std::shared_ptr<const FileSystem> fileSystem_;

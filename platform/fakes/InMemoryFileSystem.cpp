@@ -58,31 +58,32 @@ PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {
     return node ? PathKind{true, node->isDirectory} : PathKind{};
 }
 
-std::optional<std::vector<std::string>> InMemoryFileSystem::list(
+std::optional<std::vector<FolderEntry>> InMemoryFileSystem::list(
     const std::filesystem::path& folder) const {
     const Node* node = find(folder);
     if (!node || !node->isDirectory) {
         return std::nullopt;
     }
     const std::string k = key(folder);
-    std::vector<std::pair<std::uint64_t, std::string>> children;
+    std::vector<std::pair<std::uint64_t, FolderEntry>> children;
     for (const auto& [path, child] : nodes_) {
         if (isInside(path, k) && parentKey(path) == k) {
-            children.emplace_back(child.order, path);
+            // Some file systems do not say what an entry is: this one keeps the caller honest.
+            children.emplace_back(child.order, FolderEntry{path, EntryType::unknown});
         }
     }
-    std::ranges::sort(children);
-    std::vector<std::string> entries;
+    std::ranges::sort(children, {}, [](const auto& child) { return child.first; });
+    std::vector<FolderEntry> entries;
     for (auto& child : children) {
-        entries.emplace_back(std::move(child.second));
+        entries.push_back(std::move(child.second));
     }
     return entries;
 }
 
-std::error_code InMemoryFileSystem::createDirectories(const std::filesystem::path& folder) {
+FileError InMemoryFileSystem::createDirectories(const std::filesystem::path& folder) {
     for (std::string k = key(folder);; k = parentKey(k)) {
         if (const Node* node = find(k); node && !node->isDirectory) {
-            return std::make_error_code(std::errc::not_a_directory);
+            return fileErrorFrom(std::make_error_code(std::errc::not_a_directory));
         }
         if (k == "/") {
             break;
@@ -92,22 +93,22 @@ std::error_code InMemoryFileSystem::createDirectories(const std::filesystem::pat
     return {};
 }
 
-std::error_code InMemoryFileSystem::move(const std::filesystem::path& from,
-                                         const std::filesystem::path& to) {
+FileError InMemoryFileSystem::move(const std::filesystem::path& from,
+                                   const std::filesystem::path& to) {
     const std::string source = key(from);
     const std::string target = key(to);
     if (!find(source)) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+        return fileErrorFrom(std::make_error_code(std::errc::no_such_file_or_directory));
     }
     if (find(target)) {
-        return std::make_error_code(std::errc::file_exists);
+        return fileErrorFrom(std::make_error_code(std::errc::file_exists));
     }
     const Node* parent = find(parentKey(target));
     if (!parent || !parent->isDirectory) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+        return {FileProblem::other, std::make_error_code(std::errc::no_such_file_or_directory)};
     }
     if (isInside(target, source)) {
-        return std::make_error_code(std::errc::invalid_argument);
+        return fileErrorFrom(std::make_error_code(std::errc::invalid_argument));
     }
     std::map<std::string, Node> moved;
     for (auto it = nodes_.begin(); it != nodes_.end();) {

@@ -17,6 +17,21 @@ std::error_code lastError() { return {errno, std::generic_category()}; }
 // The flag is refused by file systems that cannot honour it (some network and FUSE ones).
 bool isNoReplaceUnsupported(int error) { return error == EINVAL || error == ENOSYS; }
 
+EntryType typeOf(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return EntryType::file;
+        case DT_LNK:
+            return EntryType::link;
+        case DT_DIR:
+            return EntryType::folder;
+        case DT_UNKNOWN:
+            return EntryType::unknown;
+        default:
+            return EntryType::other;
+    }
+}
+
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -31,7 +46,7 @@ PathKind PosixFileSystem::kindOf(const std::filesystem::path& path) const {
     return {.exists = true, .isDirectory = S_ISDIR(info.st_mode)};
 }
 
-std::optional<std::vector<std::string>> PosixFileSystem::list(
+std::optional<std::vector<FolderEntry>> PosixFileSystem::list(
     const std::filesystem::path& folder) const {
     std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir) {
@@ -41,14 +56,14 @@ std::optional<std::vector<std::string>> PosixFileSystem::list(
     if (prefix.empty() || prefix.back() != '/') {
         prefix.push_back('/');
     }
-    std::vector<std::string> entries;
+    std::vector<FolderEntry> entries;
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
             continue;
         }
-        entries.push_back(prefix + name);
+        entries.push_back({prefix + name, typeOf(entry->d_type)});
     }
     if (errno != 0) {
         return std::nullopt;
@@ -56,23 +71,35 @@ std::optional<std::vector<std::string>> PosixFileSystem::list(
     return entries;
 }
 
-std::error_code PosixFileSystem::createDirectories(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return error;
+bool PosixFileSystem::isFileOrLink(const std::filesystem::path& path) const {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
 }
 
-std::error_code PosixFileSystem::move(const std::filesystem::path& from,
-                                      const std::filesystem::path& to) {
+FileError PosixFileSystem::createDirectories(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return fileErrorFrom(error);
+}
+
+FileError PosixFileSystem::move(const std::filesystem::path& from,
+                                const std::filesystem::path& to) {
+    std::error_code error;
     if (method_ == MoveMethod::noReplaceRename) {
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
             return {};
         }
-        if (!isNoReplaceUnsupported(errno)) {
-            return lastError();
-        }
+        error = isNoReplaceUnsupported(errno) ? moveByLinking(from, to) : lastError();
+    } else {
+        error = moveByLinking(from, to);
     }
-    return moveByLinking(from, to);
+    FileError failure = fileErrorFrom(error);
+    // ENOENT names either end; only a missing item means the photo is gone.
+    struct stat info {};
+    if (failure.problem == FileProblem::missing && ::lstat(from.c_str(), &info) == 0) {
+        failure.problem = FileProblem::other;
+    }
+    return failure;
 }
 
 std::error_code moveByLinking(const std::filesystem::path& from, const std::filesystem::path& to) {

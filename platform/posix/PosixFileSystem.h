@@ -15,11 +15,11 @@ public:
     explicit PosixFileSystem(MoveMethod method = MoveMethod::noReplaceRename) : method_(method) {}
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<std::string>> list(
+    std::optional<std::vector<FolderEntry>> list(
         const std::filesystem::path& folder) const override;
-    std::error_code createDirectories(const std::filesystem::path& folder) override;
-    std::error_code move(const std::filesystem::path& from,
-                         const std::filesystem::path& to) override;
+    bool isFileOrLink(const std::filesystem::path& path) const override;
+    FileError createDirectories(const std::filesystem::path& folder) override;
+    FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
 private:
     MoveMethod method_;

@@ -28,7 +28,7 @@ void ClassifierTest::loadPhotos(const std::vector<std::string>& names) {
 std::vector<std::string> ClassifierTest::queueNames() const {
     std::vector<std::string> names;
     for (const auto& photo : classifier->queue()) {
-        names.push_back(lastPathComponent(photo));
+        names.push_back(lastPathComponent(photo.path));
     }
     return names;
 }

@@ -57,26 +57,77 @@ TEST_F(ClassifierTest, SubfolderNameMustStayInsideTheChosenFolder) {
     EXPECT_EQ(queueNames(), (Names{"a.jpg"}));
 }
 
+// How a Yes on a.jpg comes to fail, and the reason the notice must give.
+enum class Obstacle { nameTaken, readOnlyFolder, fileWhereTheSubfolderGoes, photoGone, other };
+struct FailureCase {
+    Obstacle obstacle;
+    FileProblem problem;
+};
+
+class FailedDecision : public ClassifierTest, public ::testing::WithParamInterface<FailureCase> {
+protected:
+    void arrange(Obstacle obstacle) {
+        switch (obstacle) {
+            case Obstacle::nameTaken:
+                disk->addFile(folder / "Discarded/a.jpg");
+                break;
+            case Obstacle::readOnlyFolder:
+                fileSystem->fail(Op::createDirectories);
+                break;
+            case Obstacle::fileWhereTheSubfolderGoes:
+                disk->addFile(folder / "Discarded");
+                break;
+            case Obstacle::photoGone:
+                disk->remove(folder / "a.jpg");
+                break;
+            case Obstacle::other:
+                fileSystem->fail(Op::move, FileProblem::other);
+                break;
+        }
+    }
+};
+
+// A No whose move does not happen is no decision: everything stays as it was but for a
+// notice that names the photo and why, and the next operation clears it.
+TEST_P(FailedDecision, ChangesNothingButANotice) {
+    loadPhotos({"0.jpg", "a.jpg", "b.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    const MoveRecord earlier = *classifier->lastMoved();
+    arrange(GetParam().obstacle);
+    watch();
+
+    classifier->classifyCurrent(kDiscardedFolder);
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(classifier->progress(), 1);
+    EXPECT_TRUE(classifier->canUndo());
+    EXPECT_EQ(classifier->lastMoved(), earlier);
+    ASSERT_TRUE(classifier->notice());
+    EXPECT_EQ(classifier->notice()->step, Notice::Step::decide);
+    EXPECT_EQ(classifier->notice()->fileName, "a.jpg");
+    EXPECT_EQ(classifier->notice()->folder, "Discarded");
+    EXPECT_EQ(classifier->notice()->error.problem, GetParam().problem);
+    EXPECT_TRUE(disk->isFile(folder / "Selected/0.jpg"));
+
+    classifier->skipCurrent();
+    EXPECT_FALSE(classifier->notice());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, FailedDecision,
+    ::testing::Values(FailureCase{Obstacle::nameTaken, FileProblem::nameTaken},
+                      FailureCase{Obstacle::readOnlyFolder, FileProblem::notWritable},
+                      FailureCase{Obstacle::fileWhereTheSubfolderGoes, FileProblem::other},
+                      FailureCase{Obstacle::photoGone, FileProblem::missing},
+                      FailureCase{Obstacle::other, FileProblem::other}));
+
 TEST_F(ClassifierTest, ExistingFileInTheSubfolderIsNeverReplaced) {
-    loadPhotos({"a.jpg", "b.jpg"});
+    loadPhotos({"a.jpg"});
     disk->addFile(folder / "Selected" / "a.jpg");
     classifier->classifyCurrent(kSelectedFolder);
     EXPECT_TRUE(disk->isFile(folder / "a.jpg"));
     EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
-    // The decision still counts, as after a move.
-    EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
-    EXPECT_EQ(classifier->progress(), 1);
-    EXPECT_TRUE(classifier->canUndo());
-    EXPECT_EQ(classifier->lastMoved()->destination, folder / "Selected" / "a.jpg");
-}
-
-TEST_F(ClassifierTest, FailedFolderCreationStillTriesTheMove) {
-    loadPhotos({"a.jpg"});
-    disk->addFolder(folder / "Selected");
-    fileSystem->fail(Op::createDirectories);
-    classifier->classifyCurrent(kSelectedFolder);
-    EXPECT_EQ(fileSystem->calls(Op::move), 1);
-    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
+    EXPECT_FALSE(classifier->lastMoved());
 }
 
 TEST_F(ClassifierTest, MaybeRotatesTheQueueAndTurnsOffUndo) {

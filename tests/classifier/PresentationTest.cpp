@@ -20,9 +20,17 @@ TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
 
     classifier->skipCurrent();
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 3, false, "photos", "B.JPG", 0, 3, false}));
+    EXPECT_EQ(classifier->imageProblem(), DecodeProblem::notAnImage);
     classifier->skipCurrent();
     EXPECT_EQ(classifier->currentFileName(), "c.jpg");
     EXPECT_FALSE(classifier->currentImage());
+    EXPECT_EQ(classifier->imageProblem(), DecodeProblem::unreadable);
+    classifier->skipCurrent();
+    EXPECT_EQ(classifier->imageProblem(), DecodeProblem::none);
+    // A photo without an image is answered like any other, so a folder can always be finished.
+    classifier->classifyCurrent(kSelectedFolder);
+    classifier->classifyCurrent(kDiscardedFolder);
+    EXPECT_TRUE(disk->isFile(folder / "Discarded/B.JPG"));
 }
 
 TEST_F(ClassifierTest, DecidingTheLastPhotoFinishesAndShowsTheFolder) {

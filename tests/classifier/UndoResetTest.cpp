@@ -43,28 +43,45 @@ TEST_F(ClassifierTest, UndoStillWorksAfterMaybeAndAfterTheLastPhoto) {
     EXPECT_EQ(desktop->shown.size(), 2u);
 }
 
-TEST_F(ClassifierTest, FailedMoveBackStillRequeuesThePhoto) {
-    loadPhotos({"a.jpg", "b.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    disk->addFile(folder / "a.jpg");  // a new file took the old name meanwhile
-    classifier->undoLast();
-    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
-    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
-    EXPECT_EQ(classifier->progress(), 0);
-}
+// An Undo whose move back does not happen leaves the photo in its subfolder and everything
+// else as it was, so that it can be tried again; the old path, which may now name another
+// file, is never queued.
+TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
+    struct Case {
+        const char* name;
+        FileProblem problem;
+    };
+    for (const Case& c : {Case{"new file at the old name", FileProblem::nameTaken},
+                          Case{"photo gone from the subfolder", FileProblem::missing},
+                          Case{"read-only folder", FileProblem::notWritable}}) {
+        SCOPED_TRACE(c.name);
+        loadPhotos({"a.jpg", "b.jpg"});
+        classifier->classifyCurrent(kSelectedFolder);
+        const auto record = classifier->lastMoved();
+        if (c.problem == FileProblem::nameTaken) disk->addFile(folder / "a.jpg");
+        if (c.problem == FileProblem::missing) disk->remove(folder / "Selected/a.jpg");
+        if (c.problem == FileProblem::notWritable) fileSystem->fail(Op::move);
 
-// A move that failed never put anything at its destination, so undoing it must not move the
-// unrelated file that was already there into the chosen folder.
-TEST_F(ClassifierTest, UndoOfAFailedMoveLeavesTheOtherFileAlone) {
-    loadPhotos({"a.jpg", "b.jpg"});
-    disk->addFile(folder / "Selected" / "a.jpg");
-    classifier->classifyCurrent(kSelectedFolder);
-    disk->remove(folder / "a.jpg");
-    classifier->undoLast();
-    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
-    EXPECT_FALSE(disk->kindOf(folder / "a.jpg").exists);
-    EXPECT_EQ(classifier->currentFileName(), "a.jpg");
-    EXPECT_FALSE(classifier->currentImage());
+        classifier->undoLast();
+        EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
+        EXPECT_EQ(classifier->progress(), 1);
+        EXPECT_TRUE(classifier->canUndo());
+        EXPECT_EQ(classifier->lastMoved(), record);
+        ASSERT_TRUE(classifier->notice());
+        EXPECT_EQ(classifier->notice()->step, Notice::Step::undo);
+        EXPECT_EQ(classifier->notice()->folder, "photos");
+        EXPECT_EQ(classifier->notice()->error.problem, c.problem);
+
+        fileSystem->heal(Op::move);
+        disk->remove(folder / "a.jpg");
+        disk->addFile(folder / "Selected/a.jpg");
+        classifier->undoLast();
+        EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+        EXPECT_FALSE(classifier->notice());
+        classifier->reset();
+        disk->remove(folder / "a.jpg");
+        disk->remove(folder / "b.jpg");
+    }
 }
 
 TEST_F(ClassifierTest, UndoNeverTakesProgressBelowZero) {

@@ -15,6 +15,7 @@ private slots:
     void controlsWorkThroughTheirAccessibleAction();
     void doneIsReadAndClosedLikeTheOtherControls();
     void disabledControlsIgnoreTheirAccessibleAction();
+    void placeholderIsNamed();
 };
 
 }  // namespace vesko

@@ -67,8 +67,8 @@ protected:
 TEST_P(FileSystemContract, MoveNeverReplacesAndLeavesBothPathsOnFailure) {
     subject->addFile(root / "a.jpg");
     subject->addFile(root / "Selected" / "a.jpg");
-    EXPECT_EQ(fs().move(root / "a.jpg", root / "Selected" / "a.jpg"),
-              std::make_error_code(std::errc::file_exists));
+    EXPECT_EQ(fs().move(root / "a.jpg", root / "Selected" / "a.jpg").problem,
+              FileProblem::nameTaken);
     EXPECT_TRUE(fs().kindOf(root / "a.jpg").exists);
     EXPECT_TRUE(fs().kindOf(root / "Selected" / "a.jpg").exists);
     if (dynamic_cast<RealSubject*>(subject.get())) {
@@ -77,14 +77,18 @@ TEST_P(FileSystemContract, MoveNeverReplacesAndLeavesBothPathsOnFailure) {
     }
 }
 
-TEST_P(FileSystemContract, MoveMovesAndFailsForAMissingSourceOrFolder) {
+// A vanished photo and a vanished destination folder are told apart: only the first means
+// the photo is gone.
+TEST_P(FileSystemContract, MoveMovesAndTellsAMissingSourceFromAMissingFolder) {
     subject->addFile(root / "b c.JPG");
     fs().createDirectories(root / "Discarded");
     EXPECT_FALSE(fs().move(root / "b c.JPG", root / "Discarded" / "b c.JPG"));
     EXPECT_FALSE(fs().kindOf(root / "b c.JPG").exists);
     EXPECT_TRUE(fs().kindOf(root / "Discarded" / "b c.JPG").exists);
-    EXPECT_TRUE(fs().move(root / "b c.JPG", root / "Discarded" / "again.jpg"));
-    EXPECT_TRUE(fs().move(root / "Discarded" / "b c.JPG", root / "missing" / "b c.JPG"));
+    EXPECT_EQ(fs().move(root / "b c.JPG", root / "Discarded" / "again.jpg").problem,
+              FileProblem::missing);
+    EXPECT_EQ(fs().move(root / "Discarded" / "b c.JPG", root / "missing" / "b c.JPG").problem,
+              FileProblem::other);
     EXPECT_TRUE(fs().kindOf(root / "Discarded" / "b c.JPG").exists);
 }
 
@@ -95,19 +99,23 @@ TEST_P(FileSystemContract, CreatingFoldersMakesParentsAndAcceptsExistingOnes) {
     EXPECT_FALSE(fs().createDirectories(root / "x" / "y"));
     EXPECT_TRUE(fs().kindOf(root / "x" / "y").isDirectory);
     subject->addFile(root / "file");
-    EXPECT_TRUE(fs().createDirectories(root / "file"));
-    EXPECT_TRUE(fs().createDirectories(root / "file" / "sub"));
+    EXPECT_EQ(fs().createDirectories(root / "file").problem, FileProblem::nameTaken);
+    EXPECT_EQ(fs().createDirectories(root / "file" / "sub").problem, FileProblem::nameTaken);
 }
 
 TEST_P(FileSystemContract, ListsOneLevelWithHiddenEntriesAndFolders) {
     subject->addFile(root / ".hidden.jpg");
     subject->addFile(root / "trip.jpg" / "inside.jpg");
     subject->addFile(root / "top.png");
-    auto entries = fs().list(root);
-    ASSERT_TRUE(entries);
-    std::sort(entries->begin(), entries->end());
-    EXPECT_EQ(*entries, (std::vector<std::string>{root / ".hidden.jpg", root / "top.png",
-                                                  root / "trip.jpg"}));
+    const auto listed = fs().list(root);
+    ASSERT_TRUE(listed);
+    std::vector<std::string> entries;
+    for (const FolderEntry& entry : *listed) {
+        entries.push_back(entry.path);
+    }
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{root / ".hidden.jpg", root / "top.png",
+                                                 root / "trip.jpg"}));
     EXPECT_FALSE(fs().list(root / "nowhere"));
     EXPECT_FALSE(fs().list(root / "top.png"));
 }

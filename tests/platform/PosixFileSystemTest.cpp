@@ -14,12 +14,16 @@ TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
         folder.write(name, "x");
     }
     std::filesystem::create_directory(folder.path() / "trip.jpg");
-    std::vector<std::string> expected;
+    std::filesystem::create_symlink("/etc/hostname", folder.path() / "IMG_1.CR3");
+    std::vector<FolderEntry> expected;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-        expected.push_back(entry.path().native());
+        const EntryType type = entry.is_symlink()     ? EntryType::link
+                               : entry.is_directory() ? EntryType::folder
+                                                      : EntryType::file;
+        expected.push_back({entry.path().native(), type});
     }
     EXPECT_EQ(PosixFileSystem().list(folder.path()), expected);
-    EXPECT_EQ(expected.size(), 7u);
+    EXPECT_EQ(expected.size(), 8u);
 }
 
 TEST(PosixFileSystem, KindFollowsSymbolicLinks) {
@@ -56,7 +60,7 @@ TEST(PosixFileSystem, MoveAcrossFileSystemsCopiesNothing) {
     }
     const auto photo = folder.write("a.jpg", "pixels");
     const auto target = shm / ("vesko-" + std::to_string(::getpid()) + ".jpg");
-    EXPECT_TRUE(PosixFileSystem().move(photo, target));
+    EXPECT_EQ(PosixFileSystem().move(photo, target).problem, FileProblem::other);
     EXPECT_TRUE(std::filesystem::exists(photo));
     EXPECT_FALSE(std::filesystem::exists(target));
 }
@@ -69,6 +73,25 @@ TEST(PosixFileSystem, UnreadableFolderIsNotListed) {
     std::filesystem::create_directory(folder.path() / "locked");
     std::filesystem::permissions(folder.path() / "locked", std::filesystem::perms::none);
     EXPECT_FALSE(PosixFileSystem().list(folder.path() / "locked"));
+}
+
+// Root writes anywhere, so a read-only folder is met here by its errors alone.
+TEST(PosixFileSystem, PermissionAndReadOnlyErrorsMeanTheFolderCannotBeWritten) {
+    for (const int error : {EACCES, EPERM, EROFS}) {
+        EXPECT_EQ(fileErrorFrom({error, std::generic_category()}).problem,
+                  FileProblem::notWritable);
+    }
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes every folder";
+    }
+    TempFolder folder;
+    const auto photo = folder.write("a.jpg", "pixels");
+    std::filesystem::create_directory(folder.path() / "Selected");
+    std::filesystem::permissions(
+        folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(PosixFileSystem().move(photo, folder.path() / "Selected" / "a.jpg").problem,
+              FileProblem::notWritable);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
 }
 
 }  // namespace

@@ -77,22 +77,40 @@ void StateTablesTest::undoPutsThePhotoBackAndBackLeavesTheRest() {
     QCOMPARE(window.filesIn(folder), QStringList{first == "a.jpg" ? "b.jpg" : "a.jpg"});
 }
 
-void StateTablesTest::undecodableHeadLeavesOnlyBackAndUndo() {
+// A file that gives no picture must not trap the user: it is answered like any photo.
+void StateTablesTest::undecodableHeadShowsAPlaceholderAndCanBeAnswered() {
     WindowHarness window;
     const QString folder = window.makeFolder("odd", {"broken.jpg"});
     window.loadFolder(folder);
     QCOMPARE(window.text("title"), QStringLiteral("broken.jpg"));
-    QCOMPARE(window.text("countLabel"), QStringLiteral("0/1"));
-    QVERIFY(!window.isShown("photoPane") && !window.isShown("startScreen"));
-    QVERIFY(!window.isEnabled("decisionRow"));
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete}) {
-        window.press(key);
-    }
-    QCOMPARE(window.filesIn(folder), QStringList{"broken.jpg"});
-    QVERIFY(!QDir(folder + "/Selected").exists() && !QDir(folder + "/Discarded").exists());
+    QVERIFY(!window.isShown("photoPane") && window.isShown("placeholder"));
+    QVERIFY(window.isEnabled("decisionRow"));
+    window.press(Qt::Key_Space);
+    QCOMPARE(window.text("title"), QStringLiteral("broken.jpg"));
+    window.press(Qt::Key_Backspace);
+    QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{"broken.jpg"});
+    QVERIFY(!window.isShown("placeholder"));
+    QVERIFY(window.alertOpen());
+}
 
-    window.click("backButton");
-    expectStartScreen(window);
+// A Yes that cannot move its photo keeps it current and says why until the next key.
+void StateTablesTest::failedMoveShowsANoticeUntilTheNextKey() {
+    WindowHarness window;
+    const QString folder = window.makeFolder("clash", {"a.jpg"});
+    QVERIFY(QDir(folder).mkdir("Selected"));
+    QVERIFY(QFile::copy(folder + "/a.jpg", folder + "/Selected/a.jpg"));
+    window.loadFolder(folder);
+    QVERIFY(!window.isShown("notice"));
+    window.press(Qt::Key_Return);
+    QCOMPARE(window.text("title"), QStringLiteral("a.jpg"));
+    QCOMPARE(window.text("countLabel"), QStringLiteral("0/1"));
+    QVERIFY(!window.isEnabled("undoButton"));
+    QVERIFY(window.isShown("notice"));
+    QCOMPARE(window.item("notice")->property("text").toString(),
+             QStringLiteral("“a.jpg” was not moved: “Selected” already holds a file of that name."));
+    window.press(Qt::Key_Backspace);
+    QVERIFY(!window.isShown("notice"));
+    QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{"a.jpg"});
 }
 
 void StateTablesTest::finishedShowsTheAlertUntilOk() {

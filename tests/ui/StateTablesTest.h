@@ -12,7 +12,8 @@ private slots:
     void launchShowsTheStartScreen();
     void photoShownThenYesThenMaybe();
     void undoPutsThePhotoBackAndBackLeavesTheRest();
-    void undecodableHeadLeavesOnlyBackAndUndo();
+    void undecodableHeadShowsAPlaceholderAndCanBeAnswered();
+    void failedMoveShowsANoticeUntilTheNextKey();
     void finishedShowsTheAlertUntilOk();
     void folderWithoutPhotosFinishesAtOnce();
 };

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Vesko in a real X server: choose a folder through the real folder dialog by typing its path,
 # answer with Return, Space and Backspace, click Undo, reach "Done!", press OK, and check the
-# files on disk after every step.
+# files on disk after every step. Then the failures a user meets: a name already taken in
+# Selected, a file that is no image, and (not as root, where permissions do not bite) a
+# folder that cannot be written.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
@@ -16,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
-    ls -R "$work/photos" >&2 || true
+    ls -R "$work" >&2 || true
     cat "$work/vesko.log" >&2 || true
     exit 1
 }
@@ -29,7 +31,8 @@ wait_for() {
     done
     fail "timed out waiting for: $1"
 }
-count() { find "$work/photos/$1" -maxdepth 1 -type f 2>/dev/null | wc -l; }
+here=$work/photos
+count() { find "$here/$1" -maxdepth 1 -type f 2>/dev/null | wc -l; }
 expect_counts() {  # in the folder, in Selected, in Discarded
     wait_for "[ \$(count .) -eq $1 ] && [ \$(count Selected) -eq $2 ] && [ \$(count Discarded) -eq $3 ]"
 }
@@ -86,14 +89,27 @@ done
 sleep 0.5
 
 # A click on the start screen opens the folder dialog; its path field has the keyboard.
-before=$(windows)
-open_chooser
-sleep 0.5
-xdotool type --delay 10 "$work/photos"
-xdotool key Return
-wait_for "[ \$(windows) -eq $before ]"
-# Once the dialog is gone the window takes the keyboard back by itself.
-wait_for "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = $window ]"
+choose_folder() {
+    here=$1
+    local before
+    before=$(windows)
+    open_chooser
+    sleep 0.5
+    xdotool type --delay 10 "$here"
+    xdotool key Return
+    wait_for "[ \$(windows) -eq $before ]"
+    # Once the dialog is gone the window takes the keyboard back by itself.
+    wait_for "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = $window ]"
+    sleep 0.3
+}
+# Answers and checks that nothing moved, then that the window still runs.
+expect_refused() {  # key, then the counts that must stay
+    xdotool key "$1"
+    sleep 0.7
+    expect_counts "$2" "$3" "$4"
+    kill -0 "$app_pid" || fail "Vesko is no longer running"
+}
+choose_folder "$work/photos"
 
 xdotool key Return
 expect_counts 2 1 0
@@ -120,9 +136,37 @@ sleep 0.5
 xdotool key Return
 sleep 0.5
 expect_counts 0 2 1
-before=$(windows)
-open_chooser
-xdotool key Escape
-wait_for "[ \$(windows) -eq $before ]"
+
+# "Selected" already holds a file of that name: Yes moves nothing, and No still can.
+photo=$(find "$work/photos/Selected" -type f | head -n 1)
+mkdir -p "$work/clash/Selected"
+cp "$photo" "$work/clash/same.jpg"
+cp "$photo" "$work/clash/Selected/same.jpg"
+choose_folder "$work/clash"
+expect_refused Return 1 1 0
+xdotool key BackSpace
+expect_counts 0 1 1
+sleep 0.5
+xdotool key Return
+
+# A file that is no image still gets its answer, so the folder can be finished.
+mkdir -p "$work/garbage"
+echo "not a photo" >"$work/garbage/garbage.jpg"
+choose_folder "$work/garbage"
+xdotool key BackSpace
+expect_counts 0 0 1
+sleep 0.5
+xdotool key Return
+
+if [ "$(id -u)" -ne 0 ]; then
+    mkdir -p "$work/readonly"
+    cp "$photo" "$work/readonly/card.jpg"
+    chmod 555 "$work/readonly"
+    choose_folder "$work/readonly"
+    expect_refused Return 1 0 0
+    chmod 755 "$work/readonly"
+else
+    echo "skipped the read-only folder: root may write anywhere"
+fi
 kill -0 "$app_pid" || fail "Vesko is no longer running"
 echo "PASS"
