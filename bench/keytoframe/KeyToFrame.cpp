@@ -2,7 +2,7 @@
 // Undo, Maybe, Yes; for each answer the time from the key event (Undo: the button's call) to
 // the frame that shows the next photo. Each format at a dwell of 700 ms between answers and with
 // none, with the decoder that decodes ahead, beside the window alone (every photo decoded before
-// the run) and, without dwell, beside decoding on the keystroke. Every frame must show the photo
+// the run) and decoding on the keystroke. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
 // against the memory after its first photo plus the images that decoding ahead may keep, and
 // the time it takes to let go of the decoder while it decodes.
@@ -221,27 +221,30 @@ bool meetsTargets(const Timings& ahead, const Timings& floor) {
     return ahead.wrong == 0;
 }
 
+std::vector<double> allAnswers(const Timings& t) {
+    std::vector<double> all;
+    for (const auto& [answer, times] : t.byAnswer) {
+        all.insert(all.end(), times.begin(), times.end());
+    }
+    return all;
+}
+
 void keyToFrame(Bench& bench, const SampleFormat& format, int cycles,
                 const std::shared_ptr<const ImageDecoder>& inner) {
     for (const int dwell : {700, 0}) {
-        const auto ahead = [&] {
-            return run(bench, format.folder, cycles, dwell, std::make_shared<AheadDecoder>(inner),
-                       false, inner);
-        };
         const Timings floor = run(bench, format.folder, cycles, dwell, nullptr, true, inner);
         printRow(format.name, dwell, "window alone", floor, "");
-        if (dwell == 0) {
-            const Timings today = run(bench, format.folder, cycles, dwell,
-                                      std::make_shared<OnTheKeystroke>(inner), false, inner);
-            printRow(format.name, dwell, "on the keystroke", today, "");
-            const Timings t = ahead();
-            printRow(format.name, dwell, "ahead", t,
-                     t.wrong == 0 && t.median(Answer::Yes) <= today.median(Answer::Yes) ? "met"
-                                                                                        : "missed");
-        } else {
-            const Timings t = ahead();
-            printRow(format.name, dwell, "ahead", t, meetsTargets(t, floor) ? "met" : "missed");
-        }
+        const Timings today = run(bench, format.folder, cycles, dwell,
+                                  std::make_shared<OnTheKeystroke>(inner), false, inner);
+        printRow(format.name, dwell, "on the keystroke", today, "");
+        const Timings ahead = run(bench, format.folder, cycles, dwell,
+                                  std::make_shared<AheadDecoder>(inner), false, inner);
+        // Without pause: every answer on the right photo, and the median over all answers no
+        // worse than on the keystroke.
+        const bool met = dwell > 0 ? meetsTargets(ahead, floor)
+                                   : ahead.wrong == 0 && percentile(allAnswers(ahead), 0.5) <=
+                                                             percentile(allAnswers(today), 0.5);
+        printRow(format.name, dwell, "ahead", ahead, met ? "met" : "missed");
     }
 }
 
