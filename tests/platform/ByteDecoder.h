@@ -1,7 +1,6 @@
 #pragma once
 
 #include <condition_variable>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -36,13 +35,20 @@ public:
                                               false);
     }
 
-    void hold(const std::string& name) {
-        update([&] { held_.insert(name); });
+    void hold(const std::string& name, bool held = true) {
+        std::lock_guard lock(mutex_);
+        if (held) {
+            held_.insert(name);
+        } else {
+            held_.erase(name);
+        }
+        changed_.notify_all();
     }
-    void release(const std::string& name) {
-        update([&] { held_.erase(name); });
+    void release(const std::string& name) { hold(name, false); }
+    int started(const std::string& name) const {
+        std::lock_guard lock(mutex_);
+        return started_[name];
     }
-    int started(const std::string& name) const { return count(started_, name); }
     void waitUntilStarted(const std::string& name, int times) const {
         waitFor(started_, name, times);
     }
@@ -51,25 +57,15 @@ public:
     }
 
 private:
-    using Counts = std::map<std::string, int>;
-    void update(const std::function<void()>& change) {
-        std::lock_guard lock(mutex_);
-        change();
-        changed_.notify_all();
-    }
-    int count(const Counts& counts, const std::string& name) const {
-        std::lock_guard lock(mutex_);
-        return counts.contains(name) ? counts.at(name) : 0;
-    }
-    void waitFor(const Counts& counts, const std::string& name, int times) const {
+    void waitFor(std::map<std::string, int>& counts, const std::string& name, int times) const {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return counts.contains(name) && counts.at(name) >= times; });
+        changed_.wait(lock, [&] { return counts[name] >= times; });
     }
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
-    mutable Counts started_;
-    mutable Counts finished_;
+    mutable std::map<std::string, int> started_;
+    mutable std::map<std::string, int> finished_;
     std::set<std::string> held_;
 };
 
