@@ -9,6 +9,10 @@ namespace vesko {
 // The photo decoder for this machine's screens: photos decoded no larger than the largest
 // screen shows them. Vesko's own decoder where it was built, Qt's image reader otherwise.
 // Needs the application object to exist.
-std::shared_ptr<ImageDecoder> decoderForScreens();
+std::shared_ptr<const ImageDecoder> decoderForScreens();
+
+// The same, decoding the photos the classifier expects next on background threads, so that
+// an answer shows the next photo without waiting for its decode.
+std::shared_ptr<ImageDecoder> decoderAheadForScreens();
 
 }  // namespace vesko

@@ -27,7 +27,7 @@ int SortbayApp::run(int argc, char** argv) {
 
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),
-        .imageDecoder = decoderForScreens(),
+        .imageDecoder = decoderAheadForScreens(),
         .folderChooser = std::make_shared<QtFolderChooser>(),
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),

@@ -123,6 +123,7 @@ void PhotoViewModel::undoLast() {
 
 void PhotoViewModel::reset() {
     queue_.clear();
+    services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);

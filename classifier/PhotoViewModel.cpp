@@ -1,10 +1,28 @@
 #include "PhotoViewModel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Paths.h"
 
 namespace vesko {
+namespace {
+
+// What the next answers will show: the head and the two behind it (Yes, No and Maybe alike
+// make the second the head), and the photo that Undo would bring back.
+std::vector<std::string> comingUp(const std::deque<QueueEntry>& queue,
+                                  const std::optional<MoveRecord>& lastMoved) {
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < std::min<std::size_t>(queue.size(), 3); ++i) {
+        files.push_back(queue[i].path);
+    }
+    if (lastMoved) {
+        files.push_back(lastMoved->file);
+    }
+    return files;
+}
+
+}  // namespace
 
 std::shared_ptr<PhotoViewModel> PhotoViewModel::create(PlatformServices services) {
     return std::shared_ptr<PhotoViewModel>(new PhotoViewModel(std::move(services)), &tearDown);
@@ -71,6 +89,7 @@ void PhotoViewModel::dismissNotice() {
 void PhotoViewModel::showCurrent() {
     if (!queue_.empty()) {
         const std::string& head = queue_.front().path;
+        services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
         currentImage_.set(services_.imageDecoder->decode(head));
         setImageProblem(currentImage() ? DecodeProblem::none
                                        : services_.imageDecoder->whyNoImage(head));
@@ -79,6 +98,7 @@ void PhotoViewModel::showCurrent() {
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
         return;
     }
+    services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "DecodedImage.h"
 
@@ -31,6 +33,13 @@ public:
         (void)file;
         return DecodeProblem::unknown;
     }
+
+    // A hint, not a request: the files the caller will likely decode next, soonest first (the
+    // one about to be shown included), and any it wants kept at hand because it may ask for them
+    // again. A decoder may prepare them ahead and let go of whatever is not named; an empty list
+    // lets go of everything. decode() must give the same answer with or without the hint.
+    // Called from the thread that calls decode(); does not wait for any decode.
+    virtual void expect(const std::vector<std::string>& comingUp) { (void)comingUp; }
 };
 
 }  // namespace vesko

@@ -1,37 +1,48 @@
-// Key to frame: the real window at 1400 x 900, a folder of photos, Return pressed N times;
-// for each press the time from the key event to the frame that shows the next photo, beside
-// the decoder's own time for the same files in the same run. Then the peak memory across a
-// folder of 200 photos, against the memory after its first photo.
+// Key to frame: the real window at 1400 x 900 answering photos of each format in cycles of Yes,
+// Undo, Maybe, Yes; for each answer the time from the key event (Undo: the button's call) to
+// the frame that shows the next photo. Each format at a dwell of 700 ms between answers and with
+// none, with the decoder that decodes ahead, beside the window alone (every photo decoded before
+// the run) and decoding on the keystroke. Every frame must show the photo
+// the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
+// against the memory after its first photo plus the images that decoding ahead may keep, and
+// the time it takes to let go of the decoder while it decodes.
 //
-// Usage: vesko_bench_keytoframe PHOTO_FOLDER [PRESSES] [MEMORY_PHOTOS]
-// Run it offscreen (QT_QPA_PLATFORM=offscreen) or in an X server; QT_QUICK_BACKEND=software
-// for the software renderer.
+// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS]
+// PHOTOS holds the folders jpeg, heic and webp. Run it offscreen (QT_QPA_PLATFORM=offscreen) or
+// in an X server; QT_QUICK_BACKEND=software for the software renderer.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "BenchDecoders.h"
 #include "PhotoFolder.h"
+#include "SampleFormats.h"
 #include "app/ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
+#include "platform/AheadDecoder.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMainThread.h"
 #include "ui/ContentWindow.h"
 #include "ui/ViewModelBridge.h"
 
-namespace vesko {
+namespace vesko::bench {
 namespace {
 
+constexpr int kAheadSlots = 4;  // the current photo, two ahead and the last answered
+
 double percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
     return values[index];
@@ -52,17 +63,31 @@ double statusMiB(const char* field) {
 
 void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
+enum class Answer { Yes, Undo, Maybe };
+constexpr Answer kCycle[] = {Answer::Yes, Answer::Undo, Answer::Maybe, Answer::Yes};
+
+struct Timings {
+    std::map<Answer, std::vector<double>> byAnswer;
+    int answers = 0;
+    int wrong = 0;  // frames that did not show the photo the answers call for
+
+    double median(Answer a) const { return percentile(byAnswer.at(a), 0.5); }
+    double p95(Answer a) const { return percentile(byAnswer.at(a), 0.95); }
+};
+
 class Bench {
 public:
-    Bench() : decoder_(decoderForScreens()), chooser_(std::make_shared<ScriptedFolderChooser>()) {
-        auto model = PhotoViewModel::create({
+    Bench()
+        : decoder_(std::make_shared<SwitchedDecoder>()),
+          chooser_(std::make_shared<ScriptedFolderChooser>()) {
+        model_ = PhotoViewModel::create({
             .fileSystem = std::make_shared<PosixFileSystem>(),
             .imageDecoder = decoder_,
             .folderChooser = chooser_,
             .desktop = std::make_shared<RecordingDesktop>(),
             .mainThread = std::make_shared<QtMainThread>(),
         });
-        window_.reset(createContentView(engine_, std::move(model)));
+        window_.reset(createContentView(engine_, model_));
         window_->resize(1400, 900);
         window_->show();
         window_->requestActivate();
@@ -73,6 +98,8 @@ public:
         viewModel_ = window_->property("viewModel").value<ViewModelBridge*>();
     }
 
+    void use(std::shared_ptr<ImageDecoder> decoder) { decoder_->use(std::move(decoder)); }
+
     void load(const PhotoFolder& folder) {
         chooser_->answer = folder.path();
         const int before = frames_;
@@ -80,27 +107,25 @@ public:
         waitForFrameAfter(before);
     }
 
-    // Presses Return and returns the milliseconds until the next frame has been swapped.
-    double pressReturn() {
+    void back() { viewModel_->reset(); }
+
+    // Gives the answer and returns the milliseconds until the next frame has been swapped.
+    double answer(Answer answer) {
         const int before = frames_;
-        const QString title = viewModel_->currentFileName();
         QElapsedTimer timer;
         timer.start();
-        QTest::keyClick(window_.get(), Qt::Key_Return);
-        waitForFrameAfter(before);
-        const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-        if (viewModel_->currentFileName() == title && !viewModel_->showFinished()) {
-            std::fprintf(stderr, "a key press was lost\n");
-            std::exit(1);
+        if (answer == Answer::Undo) {
+            viewModel_->undoLast();
+        } else {
+            QTest::keyClick(window_.get(), answer == Answer::Yes ? Qt::Key_Return : Qt::Key_Space);
         }
-        return elapsed;
+        waitForFrameAfter(before);
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
 
-    double decodeMilliseconds(const std::filesystem::path& file) const {
-        QElapsedTimer timer;
-        timer.start();
-        const ImageHandle image = decoder_->decode(file);
-        return image ? static_cast<double>(timer.nsecsElapsed()) / 1e6 : -1;
+    const std::deque<QueueEntry>& queue() const { return model_->queue(); }
+    QString shownFile() const {
+        return viewModel_->hasImage() ? viewModel_->currentFileName() : "";
     }
 
 private:
@@ -112,70 +137,178 @@ private:
         }
     }
 
-    std::shared_ptr<ImageDecoder> decoder_;
+    std::shared_ptr<SwitchedDecoder> decoder_;
     std::shared_ptr<ScriptedFolderChooser> chooser_;
+    std::shared_ptr<PhotoViewModel> model_;
     QQmlEngine engine_;
     std::unique_ptr<QQuickWindow> window_;
     ViewModelBridge* viewModel_ = nullptr;
     int frames_ = 0;
 };
 
-void keyToFrame(Bench& bench, const std::filesystem::path& source, int presses) {
-    PhotoFolder folder(source, presses + 1);
+// The queue as the answers should leave it, to tell which photo each frame must show.
+class ExpectedQueue {
+public:
+    explicit ExpectedQueue(const std::deque<QueueEntry>& loaded) {
+        for (const auto& entry : loaded) {
+            queue_.push_back(std::filesystem::path(entry.path).filename());
+        }
+    }
+    void apply(Answer answer) {
+        if (answer == Answer::Undo) {
+            queue_.push_front(lastMoved_);
+        } else if (answer == Answer::Maybe) {
+            queue_.push_back(queue_.front());
+            queue_.pop_front();
+        } else {
+            lastMoved_ = queue_.front();
+            queue_.pop_front();
+        }
+    }
+    QString head() const { return QString::fromStdString(queue_.front()); }
+
+private:
+    std::deque<std::string> queue_;
+    std::string lastMoved_;
+};
+
+Timings run(Bench& bench, const std::filesystem::path& source, int cycles, int dwellMs,
+            const std::shared_ptr<ImageDecoder>& decoder, bool decodeAllFirst,
+            const std::shared_ptr<const ImageDecoder>& inner) {
+    PhotoFolder folder(source, 2 * cycles + 4);
+    bench.use(decodeAllFirst ? std::make_shared<AlreadyDecoded>(*inner, folder.path()) : decoder);
     bench.load(folder);
-    std::vector<double> frames;
-    for (int i = 0; i < presses; ++i) {
-        frames.push_back(bench.pressReturn());
+    Timings timings;
+    ExpectedQueue expected(bench.queue());
+    QTest::qWait(dwellMs);
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        for (const Answer answer : kCycle) {
+            timings.byAnswer[answer].push_back(bench.answer(answer));
+            expected.apply(answer);
+            ++timings.answers;
+            timings.wrong += bench.shownFile() != expected.head();
+            QTest::qWait(dwellMs);
+        }
     }
-    const auto selected =
-        std::distance(std::filesystem::directory_iterator(folder.path() / "Selected"),
-                      std::filesystem::directory_iterator());
-    std::vector<double> decodes;
-    for (int i = 0; i < presses; ++i) {
-        decodes.push_back(
-            bench.decodeMilliseconds(folder.sources()[(i + 1) % folder.sources().size()]));
-    }
-    std::printf("| %s | %s | %d | %ld | %.1f | %.1f | %.1f | %.1f |\n",
-                QGuiApplication::platformName().toUtf8().constData(),
-                QQuickWindow::sceneGraphBackend().isEmpty()
-                    ? "default"
-                    : QQuickWindow::sceneGraphBackend().toUtf8().constData(),
-                presses, static_cast<long>(selected), percentile(frames, 0.5),
-                percentile(frames, 0.95), percentile(decodes, 0.5), percentile(decodes, 0.95));
+    bench.back();
+    bench.use(nullptr);
+    return timings;
 }
 
-void memory(Bench& bench, const std::filesystem::path& source, int photos) {
+std::string cell(const Timings& t, Answer a) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f / %.1f", t.median(a), t.p95(a));
+    return text;
+}
+
+void printRow(const std::string& format, int dwellMs, const char* decoder, const Timings& t,
+              const char* targets) {
+    std::printf("| %s | %d ms | %s | %s | %s | %s | %d of %d | %s |\n", format.c_str(), dwellMs,
+                decoder, cell(t, Answer::Yes).c_str(), cell(t, Answer::Maybe).c_str(),
+                cell(t, Answer::Undo).c_str(), t.answers - t.wrong, t.answers, targets);
+    std::fflush(stdout);
+}
+
+// At a realistic pace every answer is to be within 5 ms of the window alone at the median, and
+// within one frame (16.7 ms) at the 95th percentile.
+bool meetsTargets(const Timings& ahead, const Timings& floor) {
+    for (const Answer answer : {Answer::Yes, Answer::Maybe, Answer::Undo}) {
+        if (ahead.median(answer) > floor.median(answer) + 5 ||
+            ahead.p95(answer) > floor.p95(answer) + 16.7) {
+            return false;
+        }
+    }
+    return ahead.wrong == 0;
+}
+
+std::vector<double> allAnswers(const Timings& t) {
+    std::vector<double> all;
+    for (const auto& [answer, times] : t.byAnswer) {
+        all.insert(all.end(), times.begin(), times.end());
+    }
+    return all;
+}
+
+void keyToFrame(Bench& bench, const SampleFormat& format, int cycles,
+                const std::shared_ptr<const ImageDecoder>& inner) {
+    for (const int dwell : {700, 0}) {
+        const Timings floor = run(bench, format.folder, cycles, dwell, nullptr, true, inner);
+        printRow(format.name, dwell, "window alone", floor, "");
+        const Timings today = run(bench, format.folder, cycles, dwell,
+                                  std::make_shared<OnTheKeystroke>(inner), false, inner);
+        printRow(format.name, dwell, "on the keystroke", today, "");
+        const Timings ahead = run(bench, format.folder, cycles, dwell,
+                                  std::make_shared<AheadDecoder>(inner), false, inner);
+        // Without pause: every answer on the right photo, and the median over all answers no
+        // worse than on the keystroke.
+        const bool met = dwell > 0 ? meetsTargets(ahead, floor)
+                                   : ahead.wrong == 0 && percentile(allAnswers(ahead), 0.5) <=
+                                                             percentile(allAnswers(today), 0.5);
+        printRow(format.name, dwell, "ahead", ahead, met ? "met" : "missed");
+    }
+}
+
+void memory(Bench& bench, const std::filesystem::path& source, int photos,
+            const std::shared_ptr<const ImageDecoder>& inner) {
     PhotoFolder folder(source, photos);
+    const ImageHandle sample = inner->decode(folder.sources().front());
+    const double imageMiB = sample ? static_cast<double>(sample->byteCount()) / 1048576.0 : 0;
+    bench.use(std::make_shared<AheadDecoder>(inner));
     bench.load(folder);
     const double first = statusMiB("VmRSS");
     resetPeakMemory();
     double highest = first;
     for (int i = 1; i < photos; ++i) {
-        bench.pressReturn();
+        bench.answer(Answer::Yes);
         highest = std::max(highest, statusMiB("VmRSS"));
     }
     const double peak = std::max(highest, statusMiB("VmHWM"));
-    std::printf("memory over %d photos: %.0f MiB after the first, peak %.0f MiB, ratio %.2f\n",
-                photos, first, peak, peak / first);
+    const double bound = first + kAheadSlots * imageMiB;
+    std::printf(
+        "memory over %d photos, decoding ahead: %.0f MiB after the first, peak %.0f MiB; bound "
+        "%.0f MiB (the first + %d images of %.1f MiB): %s\n\n",
+        photos, first, peak, bound, kAheadSlots, imageMiB, peak <= bound ? "met" : "missed");
+    bench.back();
+    bench.use(nullptr);
+}
+
+// Closing the window lets go of the decoder while it decodes the largest photos ahead.
+void closing(const std::filesystem::path& source,
+             const std::shared_ptr<const ImageDecoder>& inner) {
+    PhotoFolder folder(source, kAheadSlots);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        files.push_back(entry.path());
+    }
+    auto decoder = std::make_shared<AheadDecoder>(inner);
+    decoder->expect(files);
+    QTest::qWait(50);
+    QElapsedTimer timer;
+    timer.start();
+    decoder.reset();
+    std::printf("letting go of the decoder while it decodes %s ahead: %.0f ms\n\n",
+                source.filename().c_str(), static_cast<double>(timer.nsecsElapsed()) / 1e6);
 }
 
 }  // namespace
-}  // namespace vesko
+}  // namespace vesko::bench
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PHOTO_FOLDER [PRESSES] [MEMORY_PHOTOS]\n", argv[0]);
-        return 2;
-    }
-    const std::filesystem::path source = argv[1];
-    const int presses = argc > 2 ? std::atoi(argv[2]) : 30;
-    const int photos = argc > 3 ? std::atoi(argv[3]) : 200;
-    vesko::Bench bench;
+    const std::filesystem::path photos = argc > 1 ? argv[1] : VESKO_PHOTOS_DIR;
+    const int cycles = argc > 2 ? std::atoi(argv[2]) : 12;
+    const int memoryPhotos = argc > 3 ? std::atoi(argv[3]) : 200;
+    using namespace vesko::bench;
+    const auto formats = sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR);
+    const auto inner = vesko::decoderForScreens();
+    Bench bench;
+    memory(bench, photos / "jpeg", memoryPhotos, inner);
+    closing(formats.back().folder, inner);
     std::printf(
-        "| platform | renderer | presses | moved | key to frame median ms | p95 ms | "
-        "decode median ms | p95 ms |\n|---|---|---|---|---|---|---|---|\n");
-    vesko::keyToFrame(bench, source, presses);
-    vesko::memory(bench, source, photos);
+        "| format | dwell | decoder | Yes median / p95 ms | Maybe | Undo | right photo | "
+        "targets |\n|---|---|---|---|---|---|---|---|\n");
+    for (const auto& format : formats) {
+        keyToFrame(bench, format, cycles, inner);
+    }
     return 0;
 }

@@ -43,6 +43,22 @@ TEST_F(ClassifierTest, DecidingTheLastPhotoFinishesAndShowsTheFolder) {
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 1, true, "photos", {}, 1, 1, true}));
     EXPECT_EQ(classifier->state(), ClassifierState::Finished);
     EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
+    EXPECT_EQ(decoder->hints().back(), std::vector<std::string>{});
+}
+
+// Each presentation names what the next answers and Undo will show; Back names nothing.
+TEST_F(ClassifierTest, PresentationTellsTheDecoderWhatComesNext) {
+    loadPhotos({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    classifier->skipCurrent();
+    classifier->undoLast();
+    const auto a = folder / "a.jpg", b = folder / "b.jpg", c = folder / "c.jpg",
+               d = folder / "d.jpg";
+    using Hint = std::vector<std::string>;
+    EXPECT_EQ(decoder->hints(),
+              (std::vector<Hint>{{a, b, c}, {b, c, d, a}, {c, d, b, a}, {a, c, d}}));
+    classifier->reset();
+    EXPECT_EQ(decoder->hints().back(), Hint{});
 }
 
 }  // namespace

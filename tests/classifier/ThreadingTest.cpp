@@ -1,8 +1,12 @@
+#include <functional>
 #include <thread>
 
 #include "ClassifierFixture.h"
+#include "platform/AheadDecoder.h"
 #include "platform/FileUrl.h"
 #include "platform/fakes/FakeItemProvider.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "tests/platform/ByteDecoder.h"
 
 namespace vesko {
 namespace {
@@ -85,6 +89,40 @@ TEST(Teardown, LastReleaseOnAnotherThreadIsDeferredToTheMainThread) {
     EXPECT_EQ(decoder.use_count(), 2);  // still held by the classifier
     EXPECT_EQ(mainThread->drain(), 1);
     EXPECT_EQ(decoder.use_count(), 1);
+}
+
+// Answers, undoes, goes back and reloads while two workers decode ahead on a real folder, and
+// lets go of the decoder with decodes running: every photo shown is that photo's own pixels.
+TEST(DecodingAhead, EveryPresentationShowsItsOwnPhotoWhileDecodesRun) {
+    auto classifier = PhotoViewModel::create(
+        {std::make_shared<PosixFileSystem>(),
+         std::make_shared<AheadDecoder>(std::make_shared<ByteDecoder>(), 2),
+         std::make_shared<ScriptedFolderChooser>(), std::make_shared<RecordingDesktop>(),
+         std::make_shared<QueuedMainThread>()});
+    const std::vector<std::function<void()>> answers = {
+        [&] { classifier->classifyCurrent(kSelectedFolder); },
+        [&] { classifier->undoLast(); },
+        [&] { classifier->skipCurrent(); },
+        [&] { classifier->classifyCurrent(kDiscardedFolder); },
+    };
+    for (int round = 0; round < 12; ++round) {
+        TempFolder folder;
+        for (const char* name : {"a.jpg", "b.png", "c.heic", "d.webp", "e.jpg", "f.jpg"}) {
+            folder.write(name, name);
+        }
+        classifier->loadFolder(folder.path());
+        for (int step = 0; classifier->state() == ClassifierState::Deciding; ++step) {
+            const auto image = classifier->currentImage();
+            ASSERT_TRUE(image);
+            ASSERT_EQ(static_cast<char>(image->bits()[0]), classifier->currentFileName()->front());
+            if (step == round && round % 2) {
+                classifier->reset();
+            } else if (step == round) {
+                classifier->loadFolder(folder.path());
+            }
+            answers[std::size_t(step) % answers.size()]();
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,114 @@
+#include "SampleFormats.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include "bench/decode/PngCopies.h"
+
+namespace vesko::bench {
+namespace {
+
+struct RgbImage {
+    JDIMENSION width = 0;
+    JDIMENSION height = 0;
+    std::vector<JSAMPLE> pixels;
+};
+
+RgbImage readJpeg(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    RgbImage image{info.output_width, info.output_height, {}};
+    image.pixels.resize(std::size_t(image.width) * image.height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = image.pixels.data() + std::size_t(info.output_scanline) * image.width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return image;
+}
+
+// The photo stretched to width x height (nearest sample) and written as a progressive JPEG.
+void writeProgressiveJpeg(const RgbImage& photo, JDIMENSION width, JDIMENSION height,
+                          const std::filesystem::path& file) {
+    FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) return;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 92, TRUE);
+    jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(width) * 3);
+    while (info.next_scanline < height) {
+        const std::size_t y = std::size_t(info.next_scanline) * photo.height / height;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::size_t from = (y * photo.width + x * photo.width / width) * 3;
+            std::copy_n(photo.pixels.begin() + std::ptrdiff_t(from), 3,
+                        row.begin() + std::ptrdiff_t(x * 3));
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+}
+
+std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> photos;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        photos.push_back(entry.path());
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
+}
+
+std::filesystem::path progressiveCopies(const std::filesystem::path& jpegs,
+                                        const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    for (const auto& jpeg : photosIn(jpegs)) {
+        const auto copy = folder / jpeg.filename();
+        if (!std::filesystem::exists(copy)) {
+            const auto partial = std::filesystem::path(copy).replace_extension(".partial");
+            writeProgressiveJpeg(readJpeg(jpeg), 5640, 3172, partial);
+            std::filesystem::rename(partial, copy);
+        }
+    }
+    return folder;
+}
+
+}  // namespace
+
+std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
+                                        const std::filesystem::path& scratch) {
+    pngCopiesOf(photosIn(photos / "jpeg"), scratch / "png");
+    return {
+        {"JPEG", photos / "jpeg"},
+        {"PNG", scratch / "png"},
+        {"HEIC", photos / "heic"},
+        {"WebP", photos / "webp"},
+        {"progressive JPEG 5640x3172", progressiveCopies(photos / "jpeg", scratch / "progressive")},
+    };
+}
+
+}  // namespace vesko::bench
