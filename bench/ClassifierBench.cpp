@@ -26,29 +26,58 @@ public:
 std::shared_ptr<PhotoViewModel> makeClassifier(std::shared_ptr<FileSystem> fs) {
     return PhotoViewModel::create(
         {std::move(fs), std::make_shared<NoImages>(), std::make_shared<ScriptedFolderChooser>(),
-         std::make_shared<RecordingDesktop>(), std::make_shared<QueuedMainThread>()});
+         std::make_shared<RecordingDesktop>(), std::make_shared<QueuedMainThread>(),
+         std::make_shared<MemoryPreferences>()});
 }
 
-// One folder of `count` entries per size, made once: nine photos in ten, the rest other files.
-const std::filesystem::path& folderOf(std::int64_t count) {
-    static std::map<std::int64_t, std::filesystem::path> folders;
-    auto& folder = folders[count];
+// What a benchmark folder holds besides its photos.
+enum class Kind {
+    plain = 0,  // nine photos in ten, the rest other files
+    pairs = 1,  // half the entries JPEG+RAW pairs, the rest lone photos
+    shots = 2,  // every photo with a RAW and two sidecars
+};
+
+void writeEntries(const std::filesystem::path& folder, std::int64_t count, Kind kind) {
+    char name[40];
+    const auto touch = [&](const char* format, long long i) {
+        std::snprintf(name, sizeof name, format, i);
+        std::ofstream(folder / name);
+    };
+    for (long long i = 0; i < count;) {
+        if (kind == Kind::plain) {
+            touch(i % 10 ? "IMG_%06lld.JPG" : "notes_%06lld.txt", i);
+            i += 1;
+        } else if (kind == Kind::pairs && i % 4 >= 2) {
+            touch("IMG_%06lld.JPG", i);
+            i += 1;
+        } else {
+            touch("IMG_%06lld.JPG", i);
+            touch("IMG_%06lld.CR3", i);
+            if (kind == Kind::shots) {
+                touch("IMG_%06lld.CR3.xmp", i);
+                touch("IMG_%06lld.xmp", i);
+            }
+            i += kind == Kind::shots ? 4 : 2;
+        }
+    }
+}
+
+// One folder of `count` entries per size and kind, made once.
+const std::filesystem::path& folderOf(std::int64_t count, Kind kind = Kind::plain) {
+    static std::map<std::pair<std::int64_t, Kind>, std::filesystem::path> folders;
+    auto& folder = folders[{count, kind}];
     if (folder.empty()) {
         folder = std::filesystem::temp_directory_path() /
-                 ("vesko-bench-" + std::to_string(count) + "-" + std::to_string(::getpid()));
+                 ("vesko-bench-" + std::to_string(count) + "-" +
+                  std::to_string(static_cast<int>(kind)) + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
-        for (std::int64_t i = 0; i < count; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, i % 10 ? "IMG_%06lld.JPG" : "notes_%06lld.txt",
-                          static_cast<long long>(i));
-            std::ofstream(folder / name);
-        }
+        writeEntries(folder, count, kind);
     }
     return folder;
 }
 
 void BareListing(benchmark::State& state) {
-    const auto& folder = folderOf(state.range(0));
+    const auto& folder = folderOf(state.range(0), static_cast<Kind>(state.range(1)));
     for (auto _ : state) {
         DIR* dir = ::opendir(folder.c_str());
         std::size_t entries = 0;
@@ -61,7 +90,7 @@ void BareListing(benchmark::State& state) {
 }
 
 void LoadFolder(benchmark::State& state) {
-    const auto& folder = folderOf(state.range(0));
+    const auto& folder = folderOf(state.range(0), static_cast<Kind>(state.range(1)));
     auto classifier = makeClassifier(std::make_shared<PosixFileSystem>());
     for (auto _ : state) {
         classifier->loadFolder(folder);
@@ -72,16 +101,16 @@ void LoadFolder(benchmark::State& state) {
     state.counters["photos"] = static_cast<double>(classifier->remaining());
 }
 
-// Maybe, Yes whose move fails, and its undo: three decisions that leave the queue as it was.
+// Maybe, Yes and its Undo, on shots of a photo, a RAW and a sidecar: three decisions that
+// leave the queue as it was.
 void Decisions(benchmark::State& state) {
     auto disk = std::make_shared<InMemoryFileSystem>();
     for (std::int64_t i = 0; i < state.range(0); ++i) {
-        disk->addFile("/p/" + std::to_string(i) + ".jpg");
+        for (const char* extension : {".jpg", ".CR3", ".xmp"}) {
+            disk->addFile("/p/" + std::to_string(i) + extension);
+        }
     }
-    auto fs = std::make_shared<FailingFileSystem>(disk);
-    fs->fail(FailingFileSystem::Operation::move);
-    fs->fail(FailingFileSystem::Operation::createDirectories);
-    auto classifier = makeClassifier(fs);
+    auto classifier = makeClassifier(disk);
     classifier->loadFolder("/p");
     for (auto _ : state) {
         classifier->skipCurrent();
@@ -91,8 +120,13 @@ void Decisions(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 3);
 }
 
-BENCHMARK(BareListing)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadFolder)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+// {entries, kind}: plain folders of two sizes, 100,000 entries half in pairs, and 50,000 shots
+// of four files.
+void Folders(benchmark::internal::Benchmark* b) {
+    b->Args({10'000, 0})->Args({100'000, 0})->Args({100'000, 1})->Args({200'000, 2});
+}
+BENCHMARK(BareListing)->Apply(Folders)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadFolder)->Apply(Folders)->Unit(benchmark::kMillisecond);
 BENCHMARK(Decisions)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kNanosecond);
 
 }  // namespace
@@ -113,7 +147,7 @@ public:
         const auto m = times_.find(measured);
         const auto b = times_.find(baseline);
         if (m != times_.end() && b != times_.end()) {
-            std::printf("%-22s / %-22s = %.2f\n", measured.c_str(), baseline.c_str(),
+            std::printf("%-26s / %-26s = %.2f\n", measured.c_str(), baseline.c_str(),
                         m->second / b->second);
         }
     }
@@ -127,8 +161,10 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    reporter.printRatio("LoadFolder/10000", "BareListing/10000");
-    reporter.printRatio("LoadFolder/100000", "BareListing/100000");
+    for (const char* folder : {"/10000/0", "/100000/0", "/100000/1", "/200000/2"}) {
+        reporter.printRatio(std::string("LoadFolder") + folder,
+                            std::string("BareListing") + folder);
+    }
     reporter.printRatio("Decisions/100000", "Decisions/1000");
     // The folders live only for this run.
     std::error_code ignored;

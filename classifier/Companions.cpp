@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <bit>
+#include <functional>
+#include <optional>
 
 #include "platform/Paths.h"
 
@@ -37,25 +39,77 @@ bool isOneOf(std::string_view value, std::span<const std::string_view> list) {
     return std::ranges::find(list, value) != list.end();
 }
 
-using Owners = std::unordered_map<std::string_view, int>;
+// The names that some companion could point to, each with the photo it points to: kNobody
+// until a photo claims it, kAmbiguous once two do. Only such names are held, so a folder costs
+// what its companions cost; open addressing, because every photo of a folder of a hundred
+// thousand is looked up and a node per name costs more than the listing itself.
+class Owners {
+public:
+    explicit Owners(std::size_t expected) : slots_(std::bit_ceil(2 * expected + 2)) {}
 
-void claim(Owners& owners, std::string_view key, int photo) {
-    const auto [it, added] = owners.try_emplace(key, photo);
-    if (!added && it->second != photo) {
-        it->second = kAmbiguous;
+    void add(std::string_view key) {
+        Slot& slot = slots_[find(key)];
+        slot.key = key;
+        slot.used = true;
     }
-}
 
-int ownerIn(const Owners& owners, std::string_view key) {
-    const auto it = owners.find(key);
-    return it == owners.end() ? kNobody : it->second;
-}
+    void claim(std::string_view key, int photo) {
+        Slot& slot = slots_[find(key)];
+        if (slot.used) {
+            slot.owner = slot.owner == kNobody || slot.owner == photo ? photo : kAmbiguous;
+        }
+    }
+
+    int ownerOf(std::string_view key) const {
+        const Slot& slot = slots_[find(key)];
+        return slot.used ? slot.owner : kNobody;
+    }
+
+private:
+    struct Slot {
+        std::string_view key;
+        int owner = kNobody;
+        bool used = false;
+    };
+
+    // The slot that holds `key`, or the free one where it would go.
+    std::size_t find(std::string_view key) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = std::hash<std::string_view>{}(key)&mask;
+        while (slots_[i].used && slots_[i].key != key) {
+            i = (i + 1) & mask;
+        }
+        return i;
+    }
+
+    std::vector<Slot> slots_;
+};
 
 // One owner from two rules: nobody where neither names one, none where they disagree.
 int agree(int a, int b) {
     if (a == kNobody) return b;
     if (b == kNobody || a == b) return a;
     return kAmbiguous;
+}
+
+struct Candidate {
+    std::size_t entry;
+    std::string_view name;
+    bool isRaw;
+    bool namedByStem;      // stem + extension
+    bool namedByFullName;  // a photo's or RAW's full name + extension
+};
+
+std::optional<Candidate> candidateFor(std::size_t entry, std::string_view name) {
+    const std::string extension = lowerExtension(name, 3);
+    if (isOneOf(extension, kRawExtensions)) {
+        return Candidate{entry, name, true, true, false};
+    }
+    if (extension == "xmp" || extension == "aae" || extension == "pp3" || extension == "dop") {
+        return Candidate{entry, name, false, extension != "pp3" && extension != "dop",
+                         extension != "aae"};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -73,43 +127,45 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
         (isPhotoName(entries[i].path) ? photos : others).push_back(i);
     }
     std::vector<std::vector<std::size_t>> companions(photos.size());
+    std::vector<Candidate> candidates;
     if (withCompanions) {
-        Owners byStem;  // a photo's stem
-        Owners byName;  // a photo's or its RAW's full name
+        for (const std::size_t i : others) {
+            if (auto candidate = candidateFor(i, nameOf(entries[i].path))) {
+                candidates.push_back(*candidate);
+            }
+        }
+    }
+    if (!candidates.empty()) {
+        Owners byStem(candidates.size());
+        Owners byName(candidates.size());
+        for (const Candidate& c : candidates) {
+            if (c.namedByStem) byStem.add(stemOf(c.name));
+            if (c.namedByFullName) byName.add(stemOf(c.name));
+        }
         for (std::size_t p = 0; p < photos.size(); ++p) {
             const std::string_view name = nameOf(entries[photos[p]].path);
-            claim(byStem, stemOf(name), static_cast<int>(p));
-            claim(byName, name, static_cast<int>(p));
+            byStem.claim(stemOf(name), static_cast<int>(p));
+            byName.claim(name, static_cast<int>(p));
         }
         const auto isFile = [&](const FolderEntry& entry) {
             return entry.type == EntryType::file || entry.type == EntryType::link ||
                    (entry.type == EntryType::unknown && fileSystem.isFileOrLink(entry.path));
         };
         // RAW files first: their own sidecars are named after them.
-        std::vector<std::size_t> sidecars;
-        for (const std::size_t i : others) {
-            const std::string_view name = nameOf(entries[i].path);
-            const std::string extension = lowerExtension(name, 3);
-            if (isOneOf(extension, kRawExtensions)) {
-                const int owner = ownerIn(byStem, stemOf(name));
-                if (owner >= 0 && isFile(entries[i])) {
-                    companions[owner].push_back(i);
-                    claim(byName, name, owner);
-                }
-            } else if (extension == "xmp" || extension == "aae" || extension == "pp3" ||
-                       extension == "dop") {
-                sidecars.push_back(i);
+        for (const Candidate& c : candidates) {
+            const int owner = byStem.ownerOf(stemOf(c.name));
+            if (c.isRaw && owner >= 0 && isFile(entries[c.entry])) {
+                companions[owner].push_back(c.entry);
+                byName.claim(c.name, owner);
             }
         }
-        for (const std::size_t i : sidecars) {
-            const std::string_view name = nameOf(entries[i].path);
-            const std::string extension = lowerExtension(name, 3);
-            const bool namedByStem = extension == "xmp" || extension == "aae";
-            const bool namedByFullName = extension != "aae";
-            const int owner = agree(namedByStem ? ownerIn(byStem, stemOf(name)) : kNobody,
-                                    namedByFullName ? ownerIn(byName, stemOf(name)) : kNobody);
-            if (owner >= 0 && isFile(entries[i])) {
-                companions[owner].push_back(i);
+        for (const Candidate& c : candidates) {
+            if (c.isRaw) continue;
+            const std::string_view key = stemOf(c.name);
+            const int owner = agree(c.namedByStem ? byStem.ownerOf(key) : kNobody,
+                                    c.namedByFullName ? byName.ownerOf(key) : kNobody);
+            if (owner >= 0 && isFile(entries[c.entry])) {
+                companions[owner].push_back(c.entry);
             }
         }
     }

@@ -110,14 +110,15 @@ FileError InMemoryFileSystem::move(const std::filesystem::path& from,
     if (isInside(target, source)) {
         return fileErrorFrom(std::make_error_code(std::errc::invalid_argument));
     }
+    // The item and everything inside it: its key, then the keys under "source/", which sort
+    // together (no byte sorts between '/' and the end of the prefix), so a move stays cheap.
     std::map<std::string, Node> moved;
-    for (auto it = nodes_.begin(); it != nodes_.end();) {
-        if (it->first == source || isInside(it->first, source)) {
-            moved.emplace(target + it->first.substr(source.size()), it->second);
-            it = nodes_.erase(it);
-        } else {
-            ++it;
-        }
+    moved.emplace(target, nodes_.extract(source).mapped());
+    const std::string prefix = source + "/";
+    for (auto it = nodes_.lower_bound(prefix);
+         it != nodes_.end() && it->first.starts_with(prefix);) {
+        moved.emplace(target + it->first.substr(source.size()), it->second);
+        it = nodes_.erase(it);
     }
     moved[target].order = nextOrder_++;
     nodes_.merge(moved);
