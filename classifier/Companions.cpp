@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -48,41 +49,51 @@ public:
     explicit Owners(std::size_t expected) : slots_(std::bit_ceil(2 * expected + 2)) {}
 
     void add(std::string_view key) {
-        Slot& slot = slots_[find(key)];
-        slot.key = key;
-        slot.used = true;
+        const std::size_t hash = hashOf(key);
+        Slot& slot = slots_[find(key, hash)];
+        count_ += slot.used ? 0 : 1;
+        slot = {key, hash, slot.owner, true};
     }
 
-    void claim(std::string_view key, int photo) {
-        Slot& slot = slots_[find(key)];
+    // `hash` is hashOf(key), worked out while the key's bytes were at hand.
+    void claim(std::string_view key, std::size_t hash, int photo) {
+        if (count_ == 0) return;
+        Slot& slot = slots_[find(key, hash)];
         if (slot.used) {
             slot.owner = slot.owner == kNobody || slot.owner == photo ? photo : kAmbiguous;
         }
     }
 
     int ownerOf(std::string_view key) const {
-        const Slot& slot = slots_[find(key)];
+        if (count_ == 0) return kNobody;
+        const Slot& slot = slots_[find(key, hashOf(key))];
         return slot.used ? slot.owner : kNobody;
     }
 
 private:
     struct Slot {
         std::string_view key;
+        std::size_t hash = 0;
         int owner = kNobody;
         bool used = false;
     };
 
+public:
+    static std::size_t hashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+private:
     // The slot that holds `key`, or the free one where it would go.
-    std::size_t find(std::string_view key) const {
+    std::size_t find(std::string_view key, std::size_t hash) const {
         const std::size_t mask = slots_.size() - 1;
-        std::size_t i = std::hash<std::string_view>{}(key)&mask;
-        while (slots_[i].used && slots_[i].key != key) {
+        std::size_t i = hash & mask;
+        while (slots_[i].used && (slots_[i].hash != hash || slots_[i].key != key)) {
             i = (i + 1) & mask;
         }
         return i;
     }
 
     std::vector<Slot> slots_;
+    std::size_t count_ = 0;
 };
 
 // One owner from two rules: nobody where neither names one, none where they disagree.
@@ -121,20 +132,38 @@ bool isPhotoName(std::string_view name) {
 
 std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bool withCompanions,
                                             const FileSystem& fileSystem) {
+    // The names are hashed in the one pass that reads them: a second pass over a hundred
+    // thousand names would wait on memory for each.
+    struct PhotoKeys {
+        std::size_t stemHash;
+        std::size_t nameHash;
+    };
     std::vector<std::size_t> photos;
+    std::vector<PhotoKeys> photoKeys;
     std::vector<std::size_t> others;
+    std::vector<std::string_view> names(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        (isPhotoName(entries[i].path) ? photos : others).push_back(i);
+        names[i] = nameOf(entries[i].path);
+        if (!isPhotoName(names[i])) {
+            others.push_back(i);
+        } else {
+            photos.push_back(i);
+            if (withCompanions) {
+                photoKeys.push_back({Owners::hashOf(stemOf(names[i])), Owners::hashOf(names[i])});
+            }
+        }
     }
-    std::vector<std::vector<std::size_t>> companions(photos.size());
     std::vector<Candidate> candidates;
     if (withCompanions) {
         for (const std::size_t i : others) {
-            if (auto candidate = candidateFor(i, nameOf(entries[i].path))) {
+            if (auto candidate = candidateFor(i, names[i])) {
                 candidates.push_back(*candidate);
             }
         }
     }
+    // The photo each candidate goes with, and how many go with each photo.
+    std::vector<int> owners(candidates.size(), kNobody);
+    std::vector<std::uint32_t> counts(candidates.empty() ? 0 : photos.size());
     if (!candidates.empty()) {
         Owners byStem(candidates.size());
         Owners byName(candidates.size());
@@ -143,40 +172,52 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
             if (c.namedByFullName) byName.add(stemOf(c.name));
         }
         for (std::size_t p = 0; p < photos.size(); ++p) {
-            const std::string_view name = nameOf(entries[photos[p]].path);
-            byStem.claim(stemOf(name), static_cast<int>(p));
-            byName.claim(name, static_cast<int>(p));
+            const std::string_view name = names[photos[p]];
+            byStem.claim(stemOf(name), photoKeys[p].stemHash, static_cast<int>(p));
+            byName.claim(name, photoKeys[p].nameHash, static_cast<int>(p));
         }
         const auto isFile = [&](const FolderEntry& entry) {
             return entry.type == EntryType::file || entry.type == EntryType::link ||
                    (entry.type == EntryType::unknown && fileSystem.isFileOrLink(entry.path));
         };
+        const auto take = [&](std::size_t k, int owner) {
+            if (owner >= 0 && isFile(entries[candidates[k].entry])) {
+                owners[k] = owner;
+                ++counts[owner];
+            }
+        };
         // RAW files first: their own sidecars are named after them.
-        for (const Candidate& c : candidates) {
-            const int owner = byStem.ownerOf(stemOf(c.name));
-            if (c.isRaw && owner >= 0 && isFile(entries[c.entry])) {
-                companions[owner].push_back(c.entry);
-                byName.claim(c.name, owner);
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
+            if (candidates[k].isRaw) {
+                take(k, byStem.ownerOf(stemOf(candidates[k].name)));
+                if (owners[k] >= 0) {
+                    byName.claim(candidates[k].name, Owners::hashOf(candidates[k].name), owners[k]);
+                }
             }
         }
-        for (const Candidate& c : candidates) {
-            if (c.isRaw) continue;
-            const std::string_view key = stemOf(c.name);
-            const int owner = agree(c.namedByStem ? byStem.ownerOf(key) : kNobody,
-                                    c.namedByFullName ? byName.ownerOf(key) : kNobody);
-            if (owner >= 0 && isFile(entries[c.entry])) {
-                companions[owner].push_back(c.entry);
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
+            const Candidate& c = candidates[k];
+            if (!c.isRaw) {
+                const std::string_view key = stemOf(c.name);
+                take(k, agree(c.namedByStem ? byStem.ownerOf(key) : kNobody,
+                              c.namedByFullName ? byName.ownerOf(key) : kNobody));
             }
         }
     }
-    // RAW files come first, then sidecars, each in the listing's order.
     std::deque<QueueEntry> queue;
     for (std::size_t p = 0; p < photos.size(); ++p) {
-        QueueEntry entry{std::move(entries[photos[p]].path), {}};
-        for (const std::size_t i : companions[p]) {
-            entry.companions.push_back(std::move(entries[i].path));
+        queue.push_back({std::move(entries[photos[p]].path), {}});
+        if (!counts.empty() && counts[p] > 0) {
+            queue.back().companions.reserve(counts[p]);
         }
-        queue.push_back(std::move(entry));
+    }
+    // RAW files come first, then sidecars, each in the listing's order.
+    for (const bool raw : {true, false}) {
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
+            if (owners[k] >= 0 && candidates[k].isRaw == raw) {
+                queue[owners[k]].companions.push_back(std::move(entries[candidates[k].entry].path));
+            }
+        }
     }
     return queue;
 }
