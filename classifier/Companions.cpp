@@ -12,10 +12,31 @@
 namespace vesko {
 namespace {
 
-constexpr std::array<std::string_view, 5> kPhotoExtensions = {"jpg", "jpeg", "png", "heic", "webp"};
-constexpr std::array<std::string_view, 25> kRawExtensions = {
+// An extension of at most four bytes, lowered, as one number: a folder's every name is
+// checked against these lists, and numbers compare without a call.
+constexpr std::uint32_t packed(std::string_view extension) {
+    if (extension.size() > 4) return 0;
+    std::uint32_t value = 0;
+    for (const char c : extension) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        value = value << 8 | (byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+    }
+    return value;
+}
+
+template <typename... Names>
+constexpr auto packedList(Names... names) {
+    return std::array<std::uint32_t, sizeof...(Names)>{packed(names)...};
+}
+
+constexpr auto kPhotoExtensions = packedList("jpg", "jpeg", "png", "heic", "webp");
+constexpr auto kRawExtensions = packedList(
     "3fr", "arw", "cr2", "cr3", "crw", "dcr", "dng", "erf", "fff", "iiq", "kdc", "mef", "mos",
-    "mrw", "nef", "nrw", "orf", "pef", "raf", "rw2", "rwl", "sr2", "srf", "srw", "x3f"};
+    "mrw", "nef", "nrw", "orf", "pef", "raf", "rw2", "rwl", "sr2", "srf", "srw", "x3f");
+constexpr std::uint32_t kXmp = packed("xmp");
+constexpr std::uint32_t kAae = packed("aae");
+constexpr std::uint32_t kPp3 = packed("pp3");
+constexpr std::uint32_t kDop = packed("dop");
 
 constexpr int kNobody = -1;
 constexpr int kAmbiguous = -2;
@@ -30,14 +51,8 @@ std::string_view stemOf(std::string_view name) {
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
-// The extension lowered, or "" when it is longer than any extension looked for.
-std::string lowerExtension(std::string_view name, std::size_t longest) {
-    const std::string_view extension = pathExtension(name);
-    return extension.size() > longest ? std::string() : lowercased(extension);
-}
-
-bool isOneOf(std::string_view value, std::span<const std::string_view> list) {
-    return std::ranges::find(list, value) != list.end();
+bool isOneOf(std::uint32_t extension, std::span<const std::uint32_t> list) {
+    return extension != 0 && std::ranges::find(list, extension) != list.end();
 }
 
 // The names that some companion could point to, each with the photo it points to: kNobody
@@ -46,54 +61,58 @@ bool isOneOf(std::string_view value, std::span<const std::string_view> list) {
 // thousand is looked up and a node per name costs more than the listing itself.
 class Owners {
 public:
-    explicit Owners(std::size_t expected) : slots_(std::bit_ceil(2 * expected + 2)) {}
+    explicit Owners(std::size_t expected) : slots_(std::bit_ceil(2 * expected + 2)) {
+        keys_.reserve(expected);
+    }
+
+    static std::size_t hashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
 
     void add(std::string_view key) {
         const std::size_t hash = hashOf(key);
         Slot& slot = slots_[find(key, hash)];
-        count_ += slot.used ? 0 : 1;
-        slot = {key, hash, slot.owner, true};
+        if (slot.key == kFree) {
+            slot = {hash, static_cast<std::uint32_t>(keys_.size()), kNobody};
+            keys_.push_back(key);
+        }
     }
 
     // `hash` is hashOf(key), worked out while the key's bytes were at hand.
     void claim(std::string_view key, std::size_t hash, int photo) {
-        if (count_ == 0) return;
+        if (keys_.empty()) return;
         Slot& slot = slots_[find(key, hash)];
-        if (slot.used) {
+        if (slot.key != kFree) {
             slot.owner = slot.owner == kNobody || slot.owner == photo ? photo : kAmbiguous;
         }
     }
 
     int ownerOf(std::string_view key) const {
-        if (count_ == 0) return kNobody;
+        if (keys_.empty()) return kNobody;
         const Slot& slot = slots_[find(key, hashOf(key))];
-        return slot.used ? slot.owner : kNobody;
+        return slot.key == kFree ? kNobody : slot.owner;
     }
 
 private:
+    static constexpr std::uint32_t kFree = UINT32_MAX;
+
+    // Small, so that a table for a hundred thousand names stays in cache.
     struct Slot {
-        std::string_view key;
         std::size_t hash = 0;
+        std::uint32_t key = kFree;
         int owner = kNobody;
-        bool used = false;
     };
 
-public:
-    static std::size_t hashOf(std::string_view key) { return std::hash<std::string_view>{}(key); }
-
-private:
     // The slot that holds `key`, or the free one where it would go.
     std::size_t find(std::string_view key, std::size_t hash) const {
         const std::size_t mask = slots_.size() - 1;
         std::size_t i = hash & mask;
-        while (slots_[i].used && (slots_[i].hash != hash || slots_[i].key != key)) {
+        while (slots_[i].key != kFree && (slots_[i].hash != hash || keys_[slots_[i].key] != key)) {
             i = (i + 1) & mask;
         }
         return i;
     }
 
     std::vector<Slot> slots_;
-    std::size_t count_ = 0;
+    std::vector<std::string_view> keys_;
 };
 
 // One owner from two rules: nobody where neither names one, none where they disagree.
@@ -112,13 +131,13 @@ struct Candidate {
 };
 
 std::optional<Candidate> candidateFor(std::size_t entry, std::string_view name) {
-    const std::string extension = lowerExtension(name, 3);
+    const std::uint32_t extension = packed(pathExtension(name));
     if (isOneOf(extension, kRawExtensions)) {
         return Candidate{entry, name, true, true, false};
     }
-    if (extension == "xmp" || extension == "aae" || extension == "pp3" || extension == "dop") {
-        return Candidate{entry, name, false, extension != "pp3" && extension != "dop",
-                         extension != "aae"};
+    if (extension == kXmp || extension == kAae || extension == kPp3 || extension == kDop) {
+        return Candidate{entry, name, false, extension == kXmp || extension == kAae,
+                         extension != kAae};
     }
     return std::nullopt;
 }
@@ -126,8 +145,7 @@ std::optional<Candidate> candidateFor(std::size_t entry, std::string_view name) 
 }  // namespace
 
 bool isPhotoName(std::string_view name) {
-    // Every accepted extension is at most four letters: skip the copy for anything longer.
-    return isOneOf(lowerExtension(nameOf(name), 4), kPhotoExtensions);
+    return isOneOf(packed(pathExtension(nameOf(name))), kPhotoExtensions);
 }
 
 std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bool withCompanions,
@@ -165,8 +183,11 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
     std::vector<int> owners(candidates.size(), kNobody);
     std::vector<std::uint32_t> counts(candidates.empty() ? 0 : photos.size());
     if (!candidates.empty()) {
-        Owners byStem(candidates.size());
-        Owners byName(candidates.size());
+        const auto named = [&](bool Candidate::*rule) {
+            return static_cast<std::size_t>(std::ranges::count(candidates, true, rule));
+        };
+        Owners byStem(named(&Candidate::namedByStem));
+        Owners byName(named(&Candidate::namedByFullName));
         for (const Candidate& c : candidates) {
             if (c.namedByStem) byStem.add(stemOf(c.name));
             if (c.namedByFullName) byName.add(stemOf(c.name));
