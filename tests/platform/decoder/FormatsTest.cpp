@@ -256,6 +256,42 @@ TEST(HeicPixels, DeepPlanesRoundToEightBitsAndMixedDepthsAreRefused) {
     heif_image_release(tenBit);
 }
 
+// Where libheif cannot hand over planes at one depth, it is asked for interleaved RGB(A): a
+// left half of (200, 100, 50) and a right half of (0, 0, 240), half transparent with alpha.
+TEST(HeicPixels, InterleavedPicturesShrinkWithAndWithoutAlpha) {
+    for (const bool alpha : {false, true}) {
+        heif_image* image = nullptr;
+        heif_image_create(8, 4, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                          &image);
+        heif_image_add_plane(image, heif_channel_interleaved, 8, 4, 8);
+        int stride = 0;
+        std::uint8_t* row = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+        for (int y = 0; y < 4; ++y, row += stride) {
+            for (int x = 0, at = 0; x < 8; ++x) {
+                const std::uint8_t pixel[4] = {std::uint8_t(x < 4 ? 200 : 0),
+                                               std::uint8_t(x < 4 ? 100 : 0),
+                                               std::uint8_t(x < 4 ? 50 : 240), 128};
+                for (int c = 0; c < (alpha ? 4 : 3); ++c) row[at++] = pixel[c];
+            }
+        }
+        const decoder::Raster raster = decoder::shrinkPicture(image, false, alpha, {8, 4}, {4, 4});
+        heif_image_release(image);
+        ASSERT_EQ(raster.width, 4);
+        const std::uint8_t* left = raster.pixels.data();
+        const std::uint8_t* right = left + 3 * 4;
+        const int a = alpha ? 128 : 255;
+        EXPECT_TRUE(near({left[0], left[1], left[2], left[3]},
+                         {std::uint8_t(200 * a / 255), std::uint8_t(100 * a / 255),
+                          std::uint8_t(50 * a / 255), std::uint8_t(a)},
+                         1))
+            << "alpha " << alpha;
+        EXPECT_TRUE(near({right[0], right[1], right[2], right[3]},
+                         {0, 0, std::uint8_t(240 * a / 255), std::uint8_t(a)}, 1))
+            << "alpha " << alpha;
+    }
+}
+
 TEST_F(HeicTest, GridOfTilesDecodesAsOneCroppedImage) {
     expectMarkedCornersAt(encodeHeicGrid(markedCorners(320), 128, 90), {3840, 2160}, 320, 30);
 }

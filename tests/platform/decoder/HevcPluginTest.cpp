@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <libheif/heif.h>
+#include <libheif/heif_plugin.h>
 
 #include <memory>
 #include <optional>
@@ -184,6 +185,42 @@ TEST_F(HevcPluginTest, DecoderGivesTheSamePictureAsWithLibde265) {
     // Rounding apart (the conversion from Display P3 widens a step of one at a rare pixel).
     EXPECT_LE(worst, 4);
     EXPECT_LE(double(total) / double(a.size()), 0.05);
+}
+
+// A stand-in for FFmpeg's decoder refusing a stream: ahead of it, it fails the next decode as
+// FFmpeg's would, then steps aside. The decoder must then give libde265 its turn.
+namespace refusing {
+bool armed = false;
+const char* name() { return "refuses once"; }
+int supports(heif_compression_format format) {
+    return format == heif_compression_HEVC && armed ? 300 : 0;
+}
+heif_error ok() { return {heif_error_Ok, heif_suberror_Unspecified, ""}; }
+heif_error newDecoder(void** decoder) {
+    *decoder = nullptr;
+    return ok();
+}
+void freeDecoder(void*) {}
+heif_error pushData(void*, const void*, std::size_t) { return ok(); }
+heif_error decodeImage(void*, heif_image** out) {
+    *out = nullptr;
+    armed = false;
+    return {heif_error_Decoder_plugin_error, heif_suberror_Unspecified, "refused"};
+}
+void setStrict(void*, int) {}
+const heif_decoder_plugin kPlugin{3,           name,       nullptr,     nullptr,
+                                  supports,    newDecoder, freeDecoder, pushData,
+                                  decodeImage, setStrict,  "refuses"};
+}  // namespace refusing
+
+TEST_F(HevcPluginTest, DecoderFallsBackToLibde265WhenThePluginRefuses) {
+    ASSERT_EQ(heif_register_decoder_plugin(&refusing::kPlugin).code, heif_error_Ok);
+    refusing::armed = true;
+    const ImageHandle image =
+        decoder::decodeHeic(testimages::encodeHeic420(texture(64, 48)), {64, 64});
+    EXPECT_FALSE(refusing::armed);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 64);
 }
 
 // libheif hands the plugin whatever the file holds; a damaged stream must end in an error or

@@ -8,17 +8,24 @@ namespace {
 using testimages::markedCorners;
 using testimages::storedFor;
 
-enum class Container { Jpeg, Png, Webp, Heic };
+// Cameras write EXIF in either byte order; JPEG and WebP are tried in both.
+enum class Container { Jpeg, JpegLittleEndian, Png, Webp, WebpLittleEndian, Heic };
 
 Bytes encodeTurned(Container container, int orientation) {
     const Picture stored = storedFor(markedCorners(), orientation);
+    const bool ii =
+        container == Container::JpegLittleEndian || container == Container::WebpLittleEndian;
     switch (container) {
         case Container::Jpeg:
-            return testimages::encodeJpeg(stored, {.orientation = orientation});
+        case Container::JpegLittleEndian:
+            return testimages::encodeJpeg(stored,
+                                          {.orientation = orientation, .littleEndianExif = ii});
         case Container::Png:
             return testimages::encodePng(stored, {.orientation = orientation});
         case Container::Webp:
-            return testimages::encodeWebp(stored, {.lossless = true, .orientation = orientation});
+        case Container::WebpLittleEndian:
+            return testimages::encodeWebp(
+                stored, {.lossless = true, .orientation = orientation, .littleEndianExif = ii});
         case Container::Heic:
             // A phone writes the turn twice: as irot/imir and in EXIF. Only one may be applied.
             return testimages::encodeHeic(
@@ -41,10 +48,12 @@ TEST_P(OrientationTest, ComesOutUprightWholeAndShrunk) {
     EXPECT_EQ(shrunk->height(), 16);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFormats, OrientationTest,
-                         ::testing::Combine(::testing::Values(Container::Jpeg, Container::Png,
-                                                              Container::Webp, Container::Heic),
-                                            ::testing::Range(1, 9)));
+INSTANTIATE_TEST_SUITE_P(
+    AllFormats, OrientationTest,
+    ::testing::Combine(::testing::Values(Container::Jpeg, Container::JpegLittleEndian,
+                                         Container::Png, Container::Webp,
+                                         Container::WebpLittleEndian, Container::Heic),
+                       ::testing::Range(1, 9)));
 
 }  // namespace
 }  // namespace vesko
