@@ -1,21 +1,13 @@
 #include "ScreenDecoder.h"
 
-#include "platform/qt/ScreenPixels.h"
-#ifdef VESKO_HAVE_PHOTO_DECODER
 #include "platform/decoder/PhotoDecoder.h"
-#else
-#include "platform/qt/QtImageDecoder.h"
-#endif
+#include "platform/qt/ScreenPixels.h"
 
 namespace vesko {
 
 std::shared_ptr<ImageDecoder> decoderForScreens() {
     const QSize bound = largestScreenInPixels();
-#ifdef VESKO_HAVE_PHOTO_DECODER
     return std::make_shared<PhotoDecoder>(DisplayBound{bound.width(), bound.height()});
-#else
-    return std::make_shared<QtImageDecoder>(bound);
-#endif
 }
 
 }  // namespace vesko
