@@ -9,12 +9,13 @@ class StateTablesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void launchShowsTheStartScreen();
-    void photoShownThenYesThenMaybe();
+    void startScreenTakesNoDecision();
+    void decisions_data();
+    void decisions();
     void undoPutsThePhotoBackAndBackLeavesTheRest();
     void undecodableHeadLeavesOnlyBackAndUndo();
-    void finishedShowsTheAlertUntilOk();
-    void folderWithoutPhotosFinishesAtOnce();
+    void doneIsShownUntilDismissed_data();
+    void doneIsShownUntilDismissed();
 };
 
 }  // namespace vesko
