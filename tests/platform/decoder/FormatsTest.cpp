@@ -34,10 +34,9 @@ void expectAlphaPicture(const ImageHandle& image, int tolerance) {
 
 using JpegTest = DecoderTest;
 
-TEST_F(JpegTest, BaselineProgressiveGreyscaleAndCmykDecodeInColour) {
+TEST_F(JpegTest, BaselineProgressiveAndGreyscaleDecodeInColour) {
     expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners())), 40);
     expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners(), {.progressive = true})), 40);
-    expectMarkedCorners(decodeBytes(encodeJpeg(markedCorners(), {.cmyk = true})), 40);
     const ImageHandle grey =
         decodeBytes(encodeJpeg(Picture(16, 16, {90, 90, 90}), {.greyscale = true}));
     ASSERT_TRUE(grey);
@@ -47,39 +46,6 @@ TEST_F(JpegTest, BaselineProgressiveGreyscaleAndCmykDecodeInColour) {
 TEST_F(JpegTest, ShrinksByDctScalingToTheSmallestSizeThatFillsTheBound) {
     // 300 x 300 shows it at 300 x 150; 2/8 (400 x 200) is the smallest DCT scale that covers it.
     expectMarkedCornersAt(encodeJpeg(markedCorners(1600)), {300, 300}, 400, 40);
-}
-
-// Smooth gradients: what DCT scaling and an area filter must agree on.
-Picture gradients(int width, int height) {
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
-                                std::uint8_t((x + y) * 255 / (width + height)), 255};
-        }
-    }
-    return picture;
-}
-
-TEST_F(JpegTest, ScaledDecodeAgreesWithFullDecodeThenShrink) {
-    const Bytes file = encodeJpeg(gradients(1600, 1200));
-    // 3/8: an odd eighth, through libjpeg-turbo's generic scaled transform.
-    const ImageHandle scaled = decodeBytes(file, {600, 450});
-    const ImageHandle full = decodeBytes(file, {1600, 1200});
-    ASSERT_TRUE(scaled && full);
-    ASSERT_EQ(scaled->width(), 600);
-    decoder::Raster raster = decoder::makeRaster(full->width(), full->height(), false);
-    std::copy_n(full->bits(), full->byteCount(), raster.pixels.data());
-    const decoder::Raster reference = decoder::shrink(std::move(raster), {600, 450});
-    long total = 0;
-    int worst = 0;
-    for (std::size_t i = 0; i < scaled->byteCount(); ++i) {
-        const int difference = std::abs(int(scaled->bits()[i]) - int(reference.pixels[i]));
-        total += difference;
-        worst = std::max(worst, difference);
-    }
-    EXPECT_LE(double(total) / double(scaled->byteCount()), 1.0);
-    EXPECT_LE(worst, 6);
 }
 
 TEST_F(JpegTest, TruncatedFileShowsThePartThatDecodes) {
