@@ -55,9 +55,13 @@ void StateTablesTest::decisions() {
     QVERIFY(!window.isEnabled("undoButton"));
     const QRectF photo = window.item("photoPane")->property("photoRect").toRectF();
     QCOMPARE(photo.width() / photo.height(), 160.0 / 120);
+    // Each photo is drawn anew, though all have the same size.
+    const auto drawn = [&] { return window.item("photoPane")->property("image").value<QImage>(); };
     QStringList seen{window.text("title")};
     for (int step = 1; step <= 2; ++step) {
+        const qint64 before = drawn().cacheKey();
         window.press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(drawn().cacheKey() != before);
         QVERIFY(!seen.contains(window.text("title")));
         seen << window.text("title");
         const int decided = subfolder.isEmpty() ? 0 : step;
