@@ -1,12 +1,13 @@
 # make run: install what is missing, build, start Vesko.
 # make test: install what is missing, build, run every test (also under sanitizers).
 # make package: build the Debian package, $(BUILD)/vesko_<version>_<arch>.deb.
+# make mutants: break the product one line at a time and check that the tests notice.
 BUILD ?= build
 CMAKE_FLAGS ?=
 export CTEST_OUTPUT_ON_FAILURE := 1
 
 .PHONY: all setup build run test test-main test-asan test-tsan test-fuzz bench bench-decode format \
-        package clean
+        package mutants clean
 
 all: build
 
@@ -68,6 +69,10 @@ test-fuzz: setup
 
 package: build
 	cd $(BUILD) && cpack
+
+# Each mutant is built and tested in a scratch copy under /tmp/vesko-mutants; not part of test.
+mutants: setup
+	tools/mutants
 
 bench: build
 	$(BUILD)/bench/vesko_bench_classifier --benchmark_repetitions=7 --benchmark_report_aggregates_only=true

@@ -1,12 +1,9 @@
 #include "HiDpiTest.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QTest>
 
-#include "platform/qt/ScreenPixels.h"
 #include "tests/ui/WindowHarness.h"
 
 namespace vesko {
@@ -61,23 +58,6 @@ double meanDifference(const QImage& a, const QImage& b) {
 }
 
 }  // namespace
-
-void HiDpiTest::photosAreDecodedForTheScreensPixels() {
-    // 1920 x 1200 points on the screen, 3840 x 2400 pixels.
-    QCOMPARE(QGuiApplication::primaryScreen()->size(), QSize(1920, 1200));
-    QCOMPARE(largestScreenInPixels(), QSize(3840, 2400));
-}
-
-void HiDpiTest::layoutKeepsItsLengthsInPoints() {
-    WindowHarness window;
-    QCOMPARE(window.window()->devicePixelRatio(), 2.0);
-    const QImage shot = window.grab();
-    QCOMPARE(shot.size(), window.window()->size() * 2);
-    window.loadFolder(window.makeFolder("trip", {"a.jpg"}));
-    QQuickItem* pane = window.item("photoPane");
-    QCOMPARE(pane->width(), window.window()->width() - 32.0);
-    QCOMPARE(pane->mapToScene(QPointF()).x(), 16.0);
-}
 
 void HiDpiTest::photoIsDrawnAtDevicePixels() {
     WindowHarness window;

@@ -9,8 +9,7 @@ class TranslationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startScreenSpeaksGerman();
-    void fileNameStaysAsOnDiskAndDoneIsGerman();
+    void germanTextsButFileNamesAsOnDisk();
 };
 
 }  // namespace vesko

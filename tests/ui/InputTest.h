@@ -4,22 +4,14 @@
 
 namespace vesko {
 
-// Keys, clicks and drops, and what each may and may not do.
+// Clicks and drops, and the order in which the window hears of what they change.
 class InputTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void keysDoNothingOnTheStartScreen();
-    void eachDecisionKeyMovesThePhoto_data();
-    void eachDecisionKeyMovesThePhoto();
-    void returnNeverUndoes();
-    void keysDoNothingUnderTheAlert();
-    void alertClosesWithReturnAndEscape_data();
-    void alertClosesWithReturnAndEscape();
     void chooserOpensFromTheButtonAndTheStartScreen();
-    void droppedFolderIsLoaded();
-    void droppedFileIsIgnoredButAccepted();
-    void onlyTheFirstOfTwoDroppedFoldersCounts();
+    void drops_data();
+    void drops();
     void changesArriveOnceAndAfterTheyAreStored();
 };
 

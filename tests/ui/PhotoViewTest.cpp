@@ -23,21 +23,6 @@ QImage paintedPane(QSize pane, QSize photo) {
 
 }  // namespace
 
-void PhotoViewTest::fitsByAspectRatioAndCentres_data() {
-    QTest::addColumn<QSizeF>("photo");
-    QTest::addColumn<QRectF>("expected");
-    const QRectF pane(0, 0, 800, 400);
-    QTest::newRow("panorama, fills the width") << QSizeF(4000, 1000) << QRectF(0, 100, 800, 200);
-    QTest::newRow("portrait, fills the height") << QSizeF(300, 400) << QRectF(250, 0, 300, 400);
-    QTest::newRow("tiny, enlarged") << QSizeF(100, 100) << QRectF(200, 0, 400, 400);
-}
-
-void PhotoViewTest::fitsByAspectRatioAndCentres() {
-    QFETCH(QSizeF, photo);
-    QFETCH(QRectF, expected);
-    QCOMPARE(aspectFitRect(photo, QRectF(0, 0, 800, 400)), expected);
-}
-
 void PhotoViewTest::cornersCutOnlyWhereThePhotoReachesThem() {
     // Same aspect ratio as the pane: the photo reaches every corner, which is cut round.
     const QImage filled = paintedPane(QSize(200, 100), QSize(400, 200));

@@ -4,13 +4,11 @@
 
 namespace vesko {
 
-// How the photo is fitted into its pane and where the pane's round corners cut it.
+// Where the pane's round corners cut the photo.
 class PhotoViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void fitsByAspectRatioAndCentres_data();
-    void fitsByAspectRatioAndCentres();
     void cornersCutOnlyWhereThePhotoReachesThem();
 };
 

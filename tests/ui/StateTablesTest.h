@@ -9,13 +9,14 @@ class StateTablesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void launchShowsTheStartScreen();
-    void photoShownThenYesThenMaybe();
+    void startScreenTakesNoDecision();
+    void decisions_data();
+    void decisions();
     void undoPutsThePhotoBackAndBackLeavesTheRest();
     void undecodableHeadShowsAPlaceholderAndCanBeAnswered();
     void failedMoveShowsANoticeUntilTheNextKey();
-    void finishedShowsTheAlertUntilOk();
-    void folderWithoutPhotosFinishesAtOnce();
+    void doneIsShownUntilDismissed_data();
+    void doneIsShownUntilDismissed();
 };
 
 }  // namespace vesko

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "classifier/PhotoViewModel.h"
+#include "platform/decoder/PhotoDecoder.h"
 #include "platform/posix/PosixFileSystem.h"
-#include "platform/qt/QtImageDecoder.h"
 #include "platform/qt/QtMainThread.h"
 #include "ui/ContentWindow.h"
 
@@ -25,7 +25,7 @@ WindowHarness::WindowHarness()
       desktop_(std::make_shared<RecordingDesktop>()) {
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),
-        .imageDecoder = std::make_shared<QtImageDecoder>(QSize(1920, 1200)),
+        .imageDecoder = std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}),
         .folderChooser = chooser_,
         .desktop = desktop_,
         .mainThread = std::make_shared<QtMainThread>(),

@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include "InputTest.h"
-#include "LookTest.h"
 #include "PhotoViewTest.h"
 #include "StateTablesTest.h"
 
@@ -13,8 +12,6 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&stateTables, argc, argv);
     vesko::InputTest input;
     failures += QTest::qExec(&input, argc, argv);
-    vesko::LookTest look;
-    failures += QTest::qExec(&look, argc, argv);
     vesko::PhotoViewTest photoView;
     failures += QTest::qExec(&photoView, argc, argv);
     return failures == 0 ? 0 : 1;

@@ -47,5 +47,33 @@ TEST_F(ColourTest, AlphaSurvivesConversionAndIsPremultiplied) {
     EXPECT_TRUE(near(pixelAt(*image, 5, 5), {26, 86, 33, 128}, 2));
 }
 
+// Pure cyan, magenta and yellow ink and a quarter of black, one a quadrant: any two inks
+// mixed up, or the Adobe inversion missed, shows in one of them.
+TEST_F(ColourTest, CmykInksComeOutInTheirColours) {
+    Picture inks(32, 32, {0, 255, 255, 255});
+    inks.fill(16, 0, 16, 16, {255, 0, 255, 255});
+    inks.fill(0, 16, 16, 16, {255, 255, 0, 255});
+    inks.fill(16, 16, 16, 16, {191, 191, 191, 255});
+    const Rgba asInks[4] = {{0, 255, 255}, {255, 0, 255}, {255, 255, 0}, {191, 191, 191}};
+    // The profile lets cyan ink take away blue, magenta red and yellow green.
+    const Rgba asRotated[4] = {{255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {191, 191, 191}};
+    for (const bool adobe : {true, false}) {
+        for (const bool withProfile : {false, true}) {
+            SCOPED_TRACE(std::string(adobe ? "Adobe" : "plain") + (withProfile ? " with" : "") +
+                         " profile");
+            const Bytes icc = withProfile ? testimages::rotatedCmykProfile() : Bytes{};
+            const ImageHandle image = decodeBytes(
+                testimages::encodeJpeg(inks, {.icc = icc, .cmyk = true, .adobe = adobe}));
+            ASSERT_TRUE(image);
+            EXPECT_FALSE(image->hasAlpha());
+            const Rgba* expected = withProfile ? asRotated : asInks;
+            for (int quadrant = 0; quadrant < 4; ++quadrant) {
+                const Rgba pixel = pixelAt(*image, 8 + quadrant % 2 * 16, 8 + quadrant / 2 * 16);
+                EXPECT_TRUE(near(pixel, expected[quadrant], 30)) << "quadrant " << quadrant;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vesko

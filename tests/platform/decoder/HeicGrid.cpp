@@ -201,10 +201,6 @@ Bytes gridFile(const Grid& grid) {
 
 }  // namespace
 
-Bytes encodeHeic420(const Picture& picture, int quality) {
-    return encodeHeic(picture, {.quality = quality, .chroma420 = true});
-}
-
 Bytes encodeHeicGrid(const Picture& picture, int tileSize, int quality) {
     Grid grid{(picture.width + tileSize - 1) / tileSize,
               (picture.height + tileSize - 1) / tileSize,
@@ -215,7 +211,8 @@ Bytes encodeHeicGrid(const Picture& picture, int tileSize, int quality) {
     for (int row = 0; row < grid.rows; ++row) {
         for (int column = 0; column < grid.columns; ++column) {
             const Picture tile = tileOf(picture, column * tileSize, row * tileSize, tileSize);
-            grid.tiles.push_back(codedTile(encodeHeic420(tile, quality)));
+            grid.tiles.push_back(
+                codedTile(encodeHeic(tile, {.quality = quality, .chroma420 = true})));
         }
     }
     return gridFile(grid);

@@ -5,9 +5,6 @@
 // HEIC files as phones write them: 4:2:0, and tiled into a grid of separately coded images.
 namespace vesko::testimages {
 
-// Encoded by libheif's HEVC encoder in 4:2:0, the chroma that cameras and phones use.
-Bytes encodeHeic420(const Picture& picture, int quality = 60);
-
 // A grid image of `columns` x `rows` tiles cut from `picture`, each coded on its own; the
 // right and bottom tiles reach past the picture, and the grid crops them, as in phone files.
 // libheif 1.15 cannot write grids, so the boxes are assembled here around its coded tiles.

@@ -53,13 +53,21 @@ Picture storedFor(const Picture& upright, int orientation) {
     return stored;
 }
 
-Bytes exifWithOrientation(int orientation) {
+Bytes exifWithOrientation(int orientation, bool littleEndian) {
     // clang-format off
-    return {'M', 'M', 0, 42, 0, 0, 0, 8,                  // big-endian TIFF, IFD at 8
-            0, 1,                                         // one entry
-            0x01, 0x12, 0, 3, 0, 0, 0, 1,                 // orientation, SHORT, count 1
-            0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
+    Bytes bytes{'M', 'M', 0, 42, 0, 0, 0, 8,                  // big-endian TIFF, IFD at 8
+                0, 1,                                         // one entry
+                0x01, 0x12, 0, 3, 0, 0, 0, 1,                 // orientation, SHORT, count 1
+                0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
     // clang-format on
+    if (!littleEndian) return bytes;
+    bytes[0] = bytes[1] = 'I';
+    // Every field above is 2 or 4 bytes from an even offset: reverse each in place.
+    for (const auto& [at, size] :
+         {std::pair{2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 2}, {14, 4}, {18, 2}, {22, 4}}) {
+        std::reverse(bytes.begin() + at, bytes.begin() + at + size);
+    }
+    return bytes;
 }
 
 namespace {
@@ -88,6 +96,42 @@ Bytes displayP3Profile() {
 
 Bytes srgbProfile() { return saveProfile(cmsCreate_sRGBProfile()); }
 
+namespace {
+
+// Lab of the light that ink c, m, y, k (0 to 65535) lets through, rotated as the profile says.
+int labOfRotatedInk(const cmsUInt16Number in[], cmsUInt16Number out[], void* toLab) {
+    const auto light = [&](int ink) { return (1 - in[ink] / 65535.0) * (1 - in[3] / 65535.0); };
+    const double rgb[3] = {light(1), light(2), light(0)};
+    cmsCIELab lab;
+    cmsDoTransform(toLab, rgb, &lab, 1);
+    cmsFloat2LabEncoded(out, &lab);
+    return TRUE;
+}
+
+}  // namespace
+
+Bytes rotatedCmykProfile() {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab =
+        cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 2.1);  // a bare grid is a v2 lut16
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigCmykData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(grid, labOfRotatedInk, toLab, 0);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, grid);
+    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+    cmsPipelineFree(pipeline);
+    cmsDeleteTransform(toLab);
+    cmsCloseProfile(lab);
+    cmsCloseProfile(srgb);
+    return saveProfile(profile);
+}
+
 // ---- JPEG
 
 namespace {
@@ -104,7 +148,7 @@ std::vector<std::uint8_t> jpegSamples(const Picture& picture, const JpegOptions&
             };
             // Adobe stores 255 - ink.
             for (int value : {ink(p.r), ink(p.g), ink(p.b), 255 - light}) {
-                samples.push_back(std::uint8_t(255 - value));
+                samples.push_back(std::uint8_t(options.adobe ? 255 - value : value));
             }
         } else {
             samples.insert(samples.end(), {p.r, p.g, p.b});
@@ -128,12 +172,13 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     info.input_components = options.greyscale ? 1 : options.cmyk ? 4 : 3;
     info.in_color_space = options.greyscale ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
+    info.write_Adobe_marker = options.cmyk && options.adobe;
     jpeg_set_quality(&info, options.quality, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (options.orientation) {
         Bytes exif{'E', 'x', 'i', 'f', 0, 0};
-        const Bytes tiff = exifWithOrientation(options.orientation);
+        const Bytes tiff = exifWithOrientation(options.orientation, options.littleEndianExif);
         exif.insert(exif.end(), tiff.begin(), tiff.end());
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
     }
@@ -304,7 +349,9 @@ Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
     WebPMux* mux = WebPMuxNew();
     const WebPData image{bitstream.data(), bitstream.size()};
     WebPMuxSetImage(mux, &image, 1);
-    const Bytes exif = options.orientation ? exifWithOrientation(options.orientation) : Bytes{};
+    const Bytes exif = options.orientation
+                           ? exifWithOrientation(options.orientation, options.littleEndianExif)
+                           : Bytes{};
     const WebPData exifData{exif.data(), exif.size()};
     if (!exif.empty()) WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
     const WebPData iccData{options.icc.data(), options.icc.size()};

@@ -40,21 +40,27 @@ Picture markedCorners(int width = 64);
 // The stored pixels of `upright` that EXIF orientation `orientation` turns into `upright`.
 Picture storedFor(const Picture& upright, int orientation);
 
-// A TIFF block with one orientation tag, as EXIF stores it (without the JPEG "Exif" prefix).
-Bytes exifWithOrientation(int orientation);
+// A TIFF block with one orientation tag, as EXIF stores it (without the JPEG "Exif" prefix),
+// big-endian ("MM") or, as many cameras write it, little-endian ("II").
+Bytes exifWithOrientation(int orientation, bool littleEndian = false);
 
 // An ICC profile for Display P3 (P3 primaries, D65, sRGB curve), made by lcms2.
 Bytes displayP3Profile();
 // The sRGB profile that lcms2 makes.
 Bytes srgbProfile();
+// A CMYK profile in which cyan ink takes away blue, magenta red and yellow green (not the
+// printer's cyan, magenta and yellow): a decoder that ignores it shows other colours.
+Bytes rotatedCmykProfile();
 
 struct JpegOptions {
     int quality = 95;
     int orientation = 0;  // 0: no EXIF
+    bool littleEndianExif = false;
     Bytes icc = {};
     bool progressive = false;
     bool greyscale = false;
-    bool cmyk = false;  // Adobe-style inverted CMYK, as Photoshop writes it
+    bool cmyk = false;  // inverted with an Adobe marker, as Photoshop writes it, unless not adobe
+    bool adobe = true;
 };
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
 
@@ -75,6 +81,7 @@ struct WebpOptions {
     bool lossless = false;
     int quality = 95;
     int orientation = 0;
+    bool littleEndianExif = false;
     Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
