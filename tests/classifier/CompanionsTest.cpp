@@ -52,6 +52,7 @@ TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
 }
 
 TEST_F(ClassifierTest, AShotCountsOnceAndShowsItsCompanions) {
+    disk->addFolder(folder / "b.CR3");  // a folder is nobody's companion
     loadPhotos({"a.jpg", "a.CR3", "a.CR3.xmp", "b.jpg"});
     EXPECT_EQ(classifier->total(), 2);
     EXPECT_EQ(classifier->currentCompanions(), (Names{"a.CR3", "a.CR3.xmp"}));
