@@ -150,34 +150,38 @@ bool isPhotoName(std::string_view name) {
 
 std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bool withCompanions,
                                             const FileSystem& fileSystem) {
-    // The names are hashed in the one pass that reads them: a second pass over a hundred
-    // thousand names would wait on memory for each.
+    // A photo's names are hashed in the pass that reads them, once a companion has been seen:
+    // a second pass over a hundred thousand names would wait on memory for each, and a folder
+    // without companions needs no hashes at all.
     struct PhotoKeys {
-        std::size_t stemHash;
-        std::size_t nameHash;
+        std::string_view name;
+        std::string_view stem;
+        std::size_t nameHash = 0;
+        std::size_t stemHash = 0;
+    };
+    const auto keysOf = [](std::string_view name) {
+        const std::string_view stem = stemOf(name);
+        return PhotoKeys{name, stem, Owners::hashOf(name), Owners::hashOf(stem)};
     };
     std::vector<std::size_t> photos;
     std::vector<PhotoKeys> photoKeys;
-    std::vector<std::size_t> others;
-    std::vector<std::string_view> names(entries.size());
+    std::vector<Candidate> candidates;
+    std::size_t hashedFrom = 0;  // photos before this one were met before any companion
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        names[i] = nameOf(entries[i].path);
-        if (!isPhotoName(names[i])) {
-            others.push_back(i);
-        } else {
+        const std::string_view name = nameOf(entries[i].path);
+        if (isPhotoName(name)) {
             photos.push_back(i);
-            if (withCompanions) {
-                photoKeys.push_back({Owners::hashOf(stemOf(names[i])), Owners::hashOf(names[i])});
-            }
+            if (withCompanions)
+                photoKeys.push_back(candidates.empty() ? PhotoKeys{} : keysOf(name));
+        } else if (!withCompanions) {
+            continue;
+        } else if (auto candidate = candidateFor(i, name)) {
+            if (candidates.empty()) hashedFrom = photos.size();
+            candidates.push_back(*candidate);
         }
     }
-    std::vector<Candidate> candidates;
-    if (withCompanions) {
-        for (const std::size_t i : others) {
-            if (auto candidate = candidateFor(i, names[i])) {
-                candidates.push_back(*candidate);
-            }
-        }
+    for (std::size_t p = 0; !candidates.empty() && p < hashedFrom; ++p) {
+        photoKeys[p] = keysOf(nameOf(entries[photos[p]].path));
     }
     // The photo each candidate goes with, and how many go with each photo.
     std::vector<int> owners(candidates.size(), kNobody);
@@ -193,9 +197,9 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
             if (c.namedByFullName) byName.add(stemOf(c.name));
         }
         for (std::size_t p = 0; p < photos.size(); ++p) {
-            const std::string_view name = names[photos[p]];
-            byStem.claim(stemOf(name), photoKeys[p].stemHash, static_cast<int>(p));
-            byName.claim(name, photoKeys[p].nameHash, static_cast<int>(p));
+            const PhotoKeys& keys = photoKeys[p];
+            byStem.claim(keys.stem, keys.stemHash, static_cast<int>(p));
+            byName.claim(keys.name, keys.nameHash, static_cast<int>(p));
         }
         const auto isFile = [&](const FolderEntry& entry) {
             return entry.type == EntryType::file || entry.type == EntryType::link ||
