@@ -8,13 +8,6 @@
 #include <png.h>
 
 namespace vesko::bench {
-namespace {
-
-struct RgbImage {
-    unsigned width = 0;
-    unsigned height = 0;
-    std::vector<unsigned char> pixels;
-};
 
 RgbImage decodeJpeg(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -37,6 +30,8 @@ RgbImage decodeJpeg(const std::filesystem::path& file) {
     jpeg_destroy_decompress(&info);
     return image;
 }
+
+namespace {
 
 void writePng(const RgbImage& image, const std::filesystem::path& file) {
     FILE* out = std::fopen(file.c_str(), "wb");

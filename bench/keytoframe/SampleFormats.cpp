@@ -12,34 +12,6 @@
 namespace vesko::bench {
 namespace {
 
-struct RgbImage {
-    JDIMENSION width = 0;
-    JDIMENSION height = 0;
-    std::vector<JSAMPLE> pixels;
-};
-
-RgbImage readJpeg(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    RgbImage image{info.output_width, info.output_height, {}};
-    image.pixels.resize(std::size_t(image.width) * image.height * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.pixels.data() + std::size_t(info.output_scanline) * image.width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return image;
-}
-
 // The photo stretched to width x height (nearest sample) and written as a progressive JPEG.
 void writeProgressiveJpeg(const RgbImage& photo, JDIMENSION width, JDIMENSION height,
                           const std::filesystem::path& file) {
@@ -90,7 +62,7 @@ std::filesystem::path progressiveCopies(const std::filesystem::path& jpegs,
         const auto copy = folder / jpeg.filename();
         if (!std::filesystem::exists(copy)) {
             const auto partial = std::filesystem::path(copy).replace_extension(".partial");
-            writeProgressiveJpeg(readJpeg(jpeg), 5640, 3172, partial);
+            writeProgressiveJpeg(decodeJpeg(jpeg), 5640, 3172, partial);
             std::filesystem::rename(partial, copy);
         }
     }
