@@ -12,6 +12,7 @@ private slots:
     void fitsByAspectRatioAndCentres_data();
     void fitsByAspectRatioAndCentres();
     void cornersCutOnlyWhereThePhotoReachesThem();
+    void zoomPansWithinTheImageAndLastsAcrossAnswers();
 };
 
 }  // namespace vesko
