@@ -48,11 +48,9 @@ std::optional<PixelSize> sizeOfAny(std::span<const std::uint8_t> bytes) {
         case Format::Heic:
             return heicSize(bytes);
         case Format::Png:
+            return pngSize(bytes);
         case Format::Webp:
-            if (const ImageHandle whole = decodeAny(bytes, kFullResolution)) {
-                return PixelSize{whole->width(), whole->height()};
-            }
-            break;
+            return webpSize(bytes);
         case Format::Unknown:
             break;
     }

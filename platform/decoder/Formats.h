@@ -27,8 +27,11 @@ ImageHandle decodeAny(std::span<const std::uint8_t> bytes, DisplayBound bound);
 // and columns of blocks that hold the region are decoded.
 std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes);
 ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect region);
-// A HEIC's upright size, from its primary image's description.
+// The upright size of a HEIC (its primary image's description), a PNG or a WebP (their
+// headers and EXIF orientation).
 std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes);
+std::optional<PixelSize> pngSize(std::span<const std::uint8_t> bytes);
+std::optional<PixelSize> webpSize(std::span<const std::uint8_t> bytes);
 
 // The upright size of any format, and a region of it at full resolution. Where a format gives
 // no cheaper way (PNG, WebP, HEIC with libheif 1.15, which decodes a grid only whole), the
