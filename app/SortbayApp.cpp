@@ -25,16 +25,17 @@ int SortbayApp::run(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
     installTranslations(app);
 
+    const std::shared_ptr<ImageDecoder> decoder = decoderAheadForScreens();
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),
-        .imageDecoder = decoderAheadForScreens(),
+        .imageDecoder = decoder,
         .folderChooser = std::make_shared<QtFolderChooser>(),
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),
         .preferences = std::make_shared<QtPreferences>(),
     });
     QQmlEngine engine;
-    std::unique_ptr<QQuickWindow> window(createContentView(engine, std::move(model)));
+    std::unique_ptr<QQuickWindow> window(createContentView(engine, std::move(model), decoder));
     if (!window) {
         return 1;
     }

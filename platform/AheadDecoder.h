@@ -54,6 +54,13 @@ public:
         return inner_->whyNoImage(file);
     }
     void expect(const std::vector<std::string>& comingUp) override;
+    // Regions are asked for by the window's own worker, straight from the inner decoder.
+    std::optional<PixelSize> fullSize(const std::filesystem::path& file) const override {
+        return inner_->fullSize(file);
+    }
+    ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override {
+        return inner_->decodeRegion(file, region);
+    }
 
     // One core is left to the thread that shows the images.
     static int defaultWorkerCount();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,33 @@ enum class DecodeProblem {
     undecodable,  // a format it reads, but damaged, incomplete or too large to show
 };
 
+// A photo's size at full resolution, the right way up.
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(PixelSize, PixelSize) = default;
+};
+
+// A rectangle of pixels of a photo at full resolution, the right way up.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool isEmpty() const { return width <= 0 || height <= 0; }
+    friend bool operator==(PixelRect, PixelRect) = default;
+};
+
+// The part of `rect` inside an image of `size`; empty when none is.
+inline PixelRect clipped(PixelRect rect, PixelSize size) {
+    const long left = std::max(0L, long(rect.x));
+    const long top = std::max(0L, long(rect.y));
+    const long right = std::min(long(size.width), long(rect.x) + rect.width);
+    const long bottom = std::min(long(size.height), long(rect.y) + rect.height);
+    if (right <= left || bottom <= top) return {};
+    return {int(left), int(top), int(right - left), int(bottom - top)};
+}
+
 // Turns a photo file into pixels ready for the screen.
 class ImageDecoder {
 public:
@@ -32,6 +61,22 @@ public:
     virtual DecodeProblem whyNoImage(const std::filesystem::path& file) const {
         (void)file;
         return DecodeProblem::unknown;
+    }
+
+    // The photo's size at full resolution, turned the right way up, from its header alone;
+    // nothing when the decoder cannot tell. Reentrant like decode().
+    virtual std::optional<PixelSize> fullSize(const std::filesystem::path& file) const {
+        (void)file;
+        return std::nullopt;
+    }
+
+    // The pixels of `region` (in the upright image at full resolution, clipped to it), turned
+    // and colour-converted exactly like decode()'s; null when the decoder cannot, or the file
+    // fails. A photo too large to decode whole may still give its regions. Reentrant.
+    virtual ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const {
+        (void)file;
+        (void)region;
+        return nullptr;
     }
 
     // A hint, not a request: the files the caller will likely decode next, soonest first (the

@@ -138,4 +138,19 @@
         <translation>RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
     </message>
 </context>
+<context>
+    <name>ZoomBadge</name>
+    <message>
+        <source>100%</source>
+        <translation>100 %</translation>
+    </message>
+    <message>
+        <source>Actual size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Zoomed to 100%</source>
+        <translation>Auf 100 % vergrößert</translation>
+    </message>
+</context>
 </TS>

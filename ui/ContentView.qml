@@ -10,6 +10,7 @@ ApplicationWindow {
     id: window
 
     required property PhotoViewModel viewModel
+    required property RegionLoader regionLoader
     readonly property bool folderLoaded: viewModel.folderName !== ""
     // A file is being presented, whether or not it gave a picture: it can be answered.
     readonly property bool filePresented: viewModel.currentFileName !== ""
@@ -48,6 +49,8 @@ ApplicationWindow {
             }
 
             PhotoView {
+                id: photoPane
+
                 objectName: "photoPane"
                 anchors.fill: parent
                 anchors.leftMargin: 16
@@ -55,8 +58,20 @@ ApplicationWindow {
                 cornerRadius: 8
                 visible: window.folderLoaded && window.viewModel.hasImage
                 image: window.viewModel.currentImage
+                loader: window.regionLoader
+                // Zoom is the window's own: a new folder, or none, shows its first photo fitted.
+                folder: window.viewModel.folderName
                 Accessible.role: Accessible.Graphic
                 Accessible.name: window.viewModel.currentFileName
+            }
+
+            ZoomBadge {
+                objectName: "zoomBadge"
+                anchors.top: photoPane.top
+                anchors.right: photoPane.right
+                anchors.margins: 10
+                view: photoPane
+                shortcutsEnabled: !alert.visible
             }
 
             PhotoPlaceholder {

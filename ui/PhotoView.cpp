@@ -1,7 +1,12 @@
 #include "PhotoView.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QQuickWindow>
+#include <QStyleHints>
+#include <algorithm>
+#include <cmath>
 
 namespace vesko {
 
@@ -15,14 +20,26 @@ QRectF aspectFitRect(QSizeF imageSize, const QRectF& bounds) {
     return rect;
 }
 
-PhotoView::PhotoView(QQuickItem* parent) : QQuickPaintedItem(parent) { setAntialiasing(true); }
+PhotoView::PhotoView(QQuickItem* parent) : QQuickPaintedItem(parent) {
+    setAntialiasing(true);
+    setAcceptedMouseButtons(Qt::LeftButton);
+    setAcceptHoverEvents(true);
+}
 
 void PhotoView::setImage(const QImage& image) {
     // A new photo is always a new image, even when its pixels happen to be equal.
     if (image.cacheKey() == image_.cacheKey()) {
         return;
     }
+    const QSizeF before = fullSize();
     image_ = image;
+    if (zoomed_ && image_.isNull()) {
+        resetZoom();
+    } else if (zoomed_) {
+        // The next photo of a burst: the same relative point, at its own full size.
+        const QPointF relative(centre_.x() / before.width(), centre_.y() / before.height());
+        startZoom(relative);
+    }
     emit imageChanged();
     emit photoRectChanged();
     update();
@@ -43,11 +60,189 @@ void PhotoView::geometryChange(const QRectF& newGeometry, const QRectF& oldGeome
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() != oldGeometry.size()) {
         emit photoRectChanged();
+        if (zoomed_) {
+            setCentre(centre_);
+            requestPixels();
+        }
         update();
     }
 }
 
+void PhotoView::setLoader(RegionLoader* loader) {
+    if (loader == loader_) return;
+    if (loader_) disconnect(loader_, nullptr, this, nullptr);
+    loader_ = loader;
+    if (loader_) connect(loader_, &RegionLoader::loaded, this, &PhotoView::takeLoaded);
+    emit loaderChanged();
+}
+
+void PhotoView::setFolder(const QString& folder) {
+    if (folder == folder_) return;
+    folder_ = folder;
+    resetZoom();
+    emit folderChanged();
+}
+
+QSizeF PhotoView::fullSize() const { return fullSize_.isEmpty() ? image_.size() : fullSize_; }
+
+qreal PhotoView::devicePixelRatio() const {
+    return window() ? window()->effectiveDevicePixelRatio() : 1.0;
+}
+
+QRectF PhotoView::visibleRegion() const {
+    const QSizeF view = size() * devicePixelRatio();
+    return {centre_ - QPointF(view.width() / 2, view.height() / 2), view};
+}
+
+void PhotoView::toggleZoom() {
+    if (zoomed_) {
+        resetZoom();
+        return;
+    }
+    const QRectF photo = photoRect();
+    zoomAt(pointer_ && photo.contains(*pointer_) ? *pointer_ : photo.center());
+}
+
+void PhotoView::zoomAt(QPointF itemPoint) {
+    const QRectF photo = photoRect();
+    if (image_.isNull() || photo.isEmpty()) return;
+    const QPointF offset = itemPoint - photo.topLeft();
+    startZoom({offset.x() / photo.width(), offset.y() / photo.height()});
+    emit zoomedChanged();
+}
+
+void PhotoView::startZoom(QPointF relative) {
+    zoomed_ = true;
+    photo_ = loader_ ? loader_->currentPhoto() : QString();
+    fullSize_ = loader_ ? loader_->knownSize(photo_) : QSize();
+    sharp_ = {};
+    sharpRegion_ = {};
+    requested_ = {};
+    const QSizeF full = fullSize();
+    setCentre({relative.x() * full.width(), relative.y() * full.height()});
+    takeLoaded(photo_);
+    // Also when the photo is sharp already (prepared ahead): the one after it is due now.
+    requestPixels(true);
+    update();
+}
+
+void PhotoView::resetZoom() {
+    if (!zoomed_) return;
+    zoomed_ = false;
+    sharp_ = {};
+    sharpRegion_ = {};
+    fullSize_ = {};
+    photo_.clear();
+    if (loader_) loader_->release();
+    emit zoomedChanged();
+    update();
+}
+
+void PhotoView::pan(QPointF delta) {
+    if (!zoomed_) return;
+    setCentre(centre_ - delta * devicePixelRatio());
+    requestPixels();
+    update();
+}
+
+// Keeps the view inside the image (centred on an axis the image does not fill), with its left
+// and top edges on whole image pixels so that each lands on one device pixel.
+void PhotoView::setCentre(QPointF centre) {
+    const QSizeF view = size() * devicePixelRatio();
+    const QSizeF full = fullSize();
+    const auto clampAxis = [](qreal at, qreal viewLength, qreal fullLength) {
+        if (fullLength <= viewLength) return fullLength / 2;
+        const qreal start = std::clamp(at - viewLength / 2, 0.0, fullLength - viewLength);
+        return std::round(start) + viewLength / 2;
+    };
+    centre_ = {clampAxis(centre.x(), view.width(), full.width()),
+               clampAxis(centre.y(), view.height(), full.height())};
+}
+
+// Asks for the view and half a view around it, unless that part was asked for already.
+void PhotoView::requestPixels(bool always) {
+    if (!zoomed_ || !loader_ || photo_.isEmpty()) return;
+    const QRect full(QPoint(), fullSize().toSize());
+    const QRect visible = visibleRegion().toAlignedRect() & full;
+    if (!always && !requested_.isEmpty() && requested_.contains(visible)) return;
+    const QSizeF view = size() * devicePixelRatio();
+    const QSize span = (view * 2).toSize();
+    const QPointF relative(centre_.x() / full.width(), centre_.y() / full.height());
+    requested_ = QRect(QPoint(), span);
+    requested_.moveCenter(centre_.toPoint());
+    loader_->load(relative, span);
+}
+
+void PhotoView::takeLoaded(const QString& photo) {
+    if (!zoomed_ || !loader_ || photo.isEmpty() || photo != photo_) return;
+    const QSize known = loader_->knownSize(photo);
+    if (known.isEmpty()) return;
+    if (known != fullSize().toSize()) {
+        const QSizeF before = fullSize();
+        fullSize_ = known;
+        setCentre({centre_.x() / before.width() * known.width(),
+                   centre_.y() / before.height() * known.height()});
+    }
+    const auto [region, pixels] = loader_->knownRegion(photo);
+    if (!region.isEmpty()) requested_ = region;
+    if (!pixels.isNull()) {
+        sharpRegion_ = region;
+        sharp_ = pixels;
+    }
+    requestPixels();
+    update();
+}
+
+void PhotoView::hoverMoveEvent(QHoverEvent* event) { pointer_ = event->position(); }
+
+void PhotoView::hoverLeaveEvent(QHoverEvent*) { pointer_.reset(); }
+
+void PhotoView::mousePressEvent(QMouseEvent* event) {
+    pressedAt_ = lastDragAt_ = event->position();
+    dragged_ = false;
+    event->accept();
+}
+
+void PhotoView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    pointer_ = at;
+    if ((at - pressedAt_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
+        dragged_ = true;
+    }
+    if (dragged_) pan(at - lastDragAt_);
+    lastDragAt_ = at;
+}
+
+void PhotoView::mouseReleaseEvent(QMouseEvent* event) {
+    pointer_ = event->position();
+    if (dragged_) return;
+    if (zoomed_) {
+        resetZoom();
+    } else if (photoRect().contains(event->position())) {
+        zoomAt(event->position());
+    }
+}
+
+void PhotoView::paintZoomed(QPainter* painter) {
+    const qreal scale = 1 / devicePixelRatio();
+    const QPointF origin = boundingRect().center() - centre_ * scale;
+    QPainterPath pane;
+    pane.addRoundedRect(boundingRect(), cornerRadius_, cornerRadius_);
+    painter->setClipPath(pane);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawImage(QRectF(origin, fullSize() * scale), image_);
+    if (sharp_.isNull()) return;
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter->drawImage(QRectF(origin + QPointF(sharpRegion_.topLeft()) * scale,
+                              QSizeF(sharpRegion_.size()) * scale),
+                       sharp_);
+}
+
 void PhotoView::paint(QPainter* painter) {
+    if (zoomed_) {
+        paintZoomed(painter);
+        return;
+    }
     const QRectF target = photoRect();
     if (target.isEmpty()) {
         return;

@@ -2,20 +2,32 @@
 
 #include <QtQml/qqmlregistration.h>
 #include <QImage>
+#include <QPointer>
 #include <QQuickPaintedItem>
+#include <optional>
+
+#include "RegionLoader.h"
 
 namespace vesko {
 
 // Draws a photo fitted into the item by its aspect ratio, centred, scaled up or down with
 // smooth filtering, and cut to the item's rounded corners where the photo reaches them.
+// Zoomed, it shows the photo at actual pixels (one image pixel per device pixel) around a point
+// that a drag moves: sharp where the loader has full-resolution pixels, the fitted image
+// enlarged elsewhere. The zoom stays on across photos, at the same relative point.
 class PhotoView : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QImage image READ image WRITE setImage NOTIFY imageChanged)
     Q_PROPERTY(
         qreal cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY cornerRadiusChanged)
-    // Where the photo lands inside the item; empty without a photo.
+    // Where the fitted photo lands inside the item; empty without a photo.
     Q_PROPERTY(QRectF photoRect READ photoRect NOTIFY photoRectChanged)
+    Q_PROPERTY(bool zoomed READ zoomed NOTIFY zoomedChanged)
+    // The full-resolution pixels; without a loader the fitted image stands for them.
+    Q_PROPERTY(RegionLoader* loader READ loader WRITE setLoader NOTIFY loaderChanged)
+    // The folder the photos come from: another one, or none, ends the zoom.
+    Q_PROPERTY(QString folder READ folder WRITE setFolder NOTIFY folderChanged)
 
 public:
     explicit PhotoView(QQuickItem* parent = nullptr);
@@ -25,6 +37,21 @@ public:
     qreal cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(qreal radius);
     QRectF photoRect() const;
+    bool zoomed() const { return zoomed_; }
+    RegionLoader* loader() const { return loader_; }
+    void setLoader(RegionLoader* loader);
+    QString folder() const { return folder_; }
+    void setFolder(const QString& folder);
+
+    // Zooms in around the photo's point under the pointer (its centre when the pointer is not
+    // over it), or back out. A view without a picture stays as it is.
+    Q_INVOKABLE void toggleZoom();
+    Q_INVOKABLE void resetZoom();
+    // Moves the zoomed view by `delta` item pixels, stopping at the image's edges.
+    Q_INVOKABLE void pan(QPointF delta);
+    // The full-resolution point shown at the item's centre while zoomed.
+    QPointF zoomCentre() const { return centre_; }
+    QSizeF fullSize() const;
 
     void paint(QPainter* painter) override;
 
@@ -32,13 +59,46 @@ signals:
     void imageChanged();
     void cornerRadiusChanged();
     void photoRectChanged();
+    void zoomedChanged();
+    void loaderChanged();
+    void folderChanged();
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void hoverMoveEvent(QHoverEvent* event) override;
+    void hoverLeaveEvent(QHoverEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void zoomAt(QPointF itemPoint);
+    void startZoom(QPointF relative);
+    void setCentre(QPointF centre);
+    // Unless `always`, only when the view reaches beyond what was asked for.
+    void requestPixels(bool always = false);
+    void takeLoaded(const QString& photo);
+    void paintZoomed(QPainter* painter);
+    qreal devicePixelRatio() const;
+    // The part of the full-resolution image in view, in its pixels.
+    QRectF visibleRegion() const;
+
     QImage image_;
     qreal cornerRadius_ = 8;
+    bool zoomed_ = false;
+    QPointF centre_;
+    QSize fullSize_;  // known from the loader; empty until then
+    QString photo_;
+    QRect sharpRegion_;
+    QImage sharp_;
+    // The region last asked for, or answered, even without pixels: not asked for again.
+    QRect requested_;
+    QPointer<RegionLoader> loader_;
+    QString folder_;
+    std::optional<QPointF> pointer_;
+    QPointF pressedAt_;
+    QPointF lastDragAt_;
+    bool dragged_ = false;
 };
 
 // The largest rectangle of `imageSize`'s aspect ratio that fits `bounds`, centred in it.

@@ -20,7 +20,47 @@ bool isHeif(std::span<const std::uint8_t> bytes) {
     return result == heif_filetype_yes_supported;
 }
 
+// Large enough that nothing within the pixel limit is shrunk.
+constexpr DisplayBound kFullResolution{1 << 30, 1 << 30};
+
+ImageHandle cut(const ImageHandle& whole, PixelRect region) {
+    if (!whole) return nullptr;
+    const PixelRect part = clipped(region, {whole->width(), whole->height()});
+    if (part.isEmpty()) return nullptr;
+    const std::size_t rowBytes = std::size_t(part.width) * 4;
+    std::vector<std::uint8_t> pixels(rowBytes * std::size_t(part.height));
+    for (int y = 0; y < part.height; ++y) {
+        std::memcpy(pixels.data() + rowBytes * std::size_t(y),
+                    whole->bits() + whole->bytesPerLine() * std::size_t(part.y + y) +
+                        std::size_t(part.x) * 4,
+                    rowBytes);
+    }
+    return std::make_shared<const DecodedImage>(part.width, part.height, rowBytes,
+                                                std::move(pixels), whole->hasAlpha());
+}
+
 }  // namespace
+
+std::optional<PixelSize> sizeOfAny(std::span<const std::uint8_t> bytes) {
+    switch (sniffFormat(bytes)) {
+        case Format::Jpeg:
+            return jpegSize(bytes);
+        case Format::Heic:
+            return heicSize(bytes);
+        case Format::Png:
+            return pngSize(bytes);
+        case Format::Webp:
+            return webpSize(bytes);
+        case Format::Unknown:
+            break;
+    }
+    return std::nullopt;
+}
+
+ImageHandle decodeRegionOfAny(std::span<const std::uint8_t> bytes, PixelRect region) {
+    if (sniffFormat(bytes) == Format::Jpeg) return decodeJpegRegion(bytes, region);
+    return cut(decodeAny(bytes, kFullResolution), region);
+}
 
 Format sniffFormat(std::span<const std::uint8_t> bytes) {
     if (startsWith(bytes, 0, "\xFF\xD8\xFF", 3)) return Format::Jpeg;

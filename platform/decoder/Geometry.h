@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ImageDecoder.h"
 #include "platform/decoder/DisplayBound.h"
 
 namespace vesko::decoder {
@@ -21,5 +22,12 @@ Size fitWithin(Size image, DisplayBound bound);
 
 // The bound as seen by the stored pixels, before an orientation that swaps the axes (5 to 8).
 DisplayBound boundBeforeOrientation(DisplayBound bound, int orientation);
+
+// The size a stored image of `stored` has once turned by an EXIF orientation (1 to 8).
+PixelSize uprightSize(Size stored, int orientation);
+
+// The rectangle of stored pixels that EXIF orientation `orientation` turns into `upright`, a
+// rectangle of the turned image; `stored` is the size before turning.
+PixelRect storedRegion(PixelRect upright, Size stored, int orientation);
 
 }  // namespace vesko::decoder

@@ -134,6 +134,16 @@ void convertColor(Raster& raster, const heif_image_handle* handle) {
 
 }  // namespace
 
+std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes) {
+    const Context context(heif_context_alloc());
+    if (!context) return std::nullopt;
+    const Handle handle = primaryImage(context.get(), bytes);
+    if (!handle || !withinLimits(handle.get())) return std::nullopt;
+    // The size after the file's rotation and crop, which libheif applies.
+    return PixelSize{heif_image_handle_get_width(handle.get()),
+                     heif_image_handle_get_height(handle.get())};
+}
+
 ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     registerFfmpegHevcDecoder();
     const Context context(heif_context_alloc());

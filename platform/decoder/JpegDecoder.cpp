@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
 #include <jpeglib.h>
@@ -62,6 +64,14 @@ struct JpegJob {
     bool cmyk = false;
     Raster raster;
     int rowsDone = 0;
+    // Set for a region at full resolution: the upright rectangle asked for, and then the stored
+    // rows and columns decoded for it (the columns widened to whole blocks by libjpeg).
+    std::optional<PixelRect> region;
+    PixelRect stored;
+    int leftOfStored = 0;
+    // Only the header: the size and orientation, no pixels.
+    bool headerOnly = false;
+    Size imageSize;
 };
 
 void readMetadata(JpegJob& job) {
@@ -94,6 +104,34 @@ bool create(JpegJob& job) {
     return true;
 }
 
+// The stored rows and columns of job.region, from the first row of blocks that holds them.
+void readRegion(JpegJob& job) {
+    jpeg_decompress_struct& info = job.info;
+    job.cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = job.cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+    job.stored = storedRegion(clipped(*job.region, uprightSize(job.imageSize, job.orientation)),
+                              job.imageSize, job.orientation);
+    if (job.stored.isEmpty() || !withinPixelLimit(job.stored.width, job.stored.height)) return;
+    jpeg_start_decompress(&info);
+    // One more block column on each side: upsampled colour at the region's edges is then
+    // computed from the same neighbours as in a whole decode.
+    const int margin = info.max_h_samp_factor * DCTSIZE;
+    const int from = std::max(0, job.stored.x - margin);
+    const int to = std::min(job.imageSize.width, job.stored.x + job.stored.width + margin);
+    auto left = JDIMENSION(from);
+    auto width = JDIMENSION(to - from);
+    jpeg_crop_scanline(&info, &left, &width);
+    job.leftOfStored = job.stored.x - int(left);
+    job.raster = makeRasterToOverwrite(int(info.output_width), job.stored.height, false);
+    if (job.raster.pixels.empty() || info.output_components != 4) return;
+    if (job.stored.y > 0) jpeg_skip_scanlines(&info, JDIMENSION(job.stored.y));
+    while (job.rowsDone < job.stored.height) {
+        JSAMPROW row = job.raster.row(job.rowsDone);
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
+        ++job.rowsDone;
+    }
+}
+
 // Leaves job.rowsDone at the rows that were decoded when libjpeg finished or gave up.
 void run(JpegJob& job) {
     jpeg_decompress_struct& info = job.info;
@@ -102,8 +140,12 @@ void run(JpegJob& job) {
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return;
-    if (!withinPixelLimit(info.image_width, info.image_height)) return;
+    job.imageSize = {int(info.image_width), int(info.image_height)};
+    if (!job.region && !job.headerOnly && !withinPixelLimit(info.image_width, info.image_height))
+        return;
     readMetadata(job);
+    if (job.headerOnly) return;
+    if (job.region) return readRegion(job);
     chooseOutput(job);
     jpeg_start_decompress(&info);
     job.raster = makeRasterToOverwrite(int(info.output_width), int(info.output_height), false);
@@ -126,10 +168,26 @@ void fillMissingRows(JpegJob& job) {
     }
 }
 
-ImageHandle decode(JpegJob& job) {
+void setUp(JpegJob& job) {
     job.info.err = jpeg_std_error(&job.error.manager);
     job.error.manager.error_exit = jumpOut;
     job.error.manager.emit_message = noteMessage;
+}
+
+// Cuts the columns that libjpeg decoded beyond the region's to reach whole blocks.
+Raster storedColumns(JpegJob& job) {
+    if (job.leftOfStored == 0 && job.raster.width == job.stored.width) return std::move(job.raster);
+    Raster out = makeRasterToOverwrite(job.stored.width, job.raster.height, false);
+    if (out.pixels.empty()) return out;
+    for (int y = 0; y < out.height; ++y) {
+        std::memcpy(out.row(y), job.raster.row(y) + std::size_t(job.leftOfStored) * 4,
+                    std::size_t(out.width) * 4);
+    }
+    return out;
+}
+
+ImageHandle decode(JpegJob& job) {
+    setUp(job);
     if (!create(job)) return nullptr;
     job.info.mem->max_memory_to_use = kMaxLibraryMemory;
     job.progress.progress_monitor = limitScans;
@@ -143,10 +201,30 @@ ImageHandle decode(JpegJob& job) {
     } else {
         convertIccToSrgb(job.raster, job.icc);
     }
+    if (job.region) job.raster = storedColumns(job);
     return finish(std::move(job.raster), job.orientation);
 }
 
 }  // namespace
+
+ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect region) {
+    auto job = std::make_unique<JpegJob>();
+    job->bytes = bytes;
+    job->region = region;
+    return decode(*job);
+}
+
+std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes) {
+    auto job = std::make_unique<JpegJob>();
+    job->bytes = bytes;
+    job->headerOnly = true;
+    setUp(*job);
+    if (!create(*job)) return std::nullopt;
+    run(*job);
+    jpeg_destroy_decompress(&job->info);
+    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return std::nullopt;
+    return uprightSize(job->imageSize, job->orientation);
+}
 
 ImageHandle decodeJpeg(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     auto job = std::make_unique<JpegJob>();

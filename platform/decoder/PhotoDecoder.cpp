@@ -21,6 +21,26 @@ ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
     }
 }
 
+std::optional<PixelSize> PhotoDecoder::fullSize(const std::filesystem::path& file) const {
+    try {
+        const auto bytes = decoder::readWholeFile(file);
+        if (!bytes) return std::nullopt;
+        return decoder::sizeOfAny(*bytes);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+ImageHandle PhotoDecoder::decodeRegion(const std::filesystem::path& file, PixelRect region) const {
+    try {
+        const auto bytes = decoder::readWholeFile(file);
+        if (!bytes) return nullptr;
+        return decoder::decodeRegionOfAny(*bytes, region);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {

@@ -16,6 +16,8 @@ public:
 
     ImageHandle decode(const std::filesystem::path& file) const override;
     DecodeProblem whyNoImage(const std::filesystem::path& file) const override;
+    std::optional<PixelSize> fullSize(const std::filesystem::path& file) const override;
+    ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override;
 
 private:
     DisplayBound bound_;

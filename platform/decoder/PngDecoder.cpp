@@ -39,6 +39,7 @@ struct PngJob {
     std::vector<png_bytep> rowPointers;
     std::optional<StreamingShrink> scaler;
     Raster raster;
+    bool headerOnly = false;  // the size and orientation, no pixels
 };
 
 void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
@@ -124,6 +125,7 @@ bool run(PngJob& job) {
                  int(png_get_image_height(job.png, job.info))};
     if (!plausible(job)) return false;
     readMetadata(job);
+    if (job.headerOnly) return true;
     requestRgba(job);
     if (png_get_rowbytes(job.png, job.info) != std::size_t(job.image.width) * 4) return false;
     const Size target = fitWithin(job.image, boundBeforeOrientation(job.bound, job.orientation));
@@ -137,6 +139,19 @@ bool run(PngJob& job) {
 }
 
 }  // namespace
+
+std::optional<PixelSize> pngSize(std::span<const std::uint8_t> bytes) {
+    auto job = std::make_unique<PngJob>();
+    job->bytes = bytes;
+    job->headerOnly = true;
+    job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOut, ignoreWarning);
+    if (!job->png) return std::nullopt;
+    job->info = png_create_info_struct(job->png);
+    const bool read = job->info && run(*job);
+    png_destroy_read_struct(&job->png, &job->info, nullptr);
+    if (!read) return std::nullopt;
+    return uprightSize(job->image, job->orientation);
+}
 
 ImageHandle decodePng(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     auto job = std::make_unique<PngJob>();

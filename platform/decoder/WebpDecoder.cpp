@@ -107,6 +107,17 @@ Raster decodeFirstFrame(WebPDemuxer* demuxer, Size canvas, Size target) {
 
 }  // namespace
 
+std::optional<PixelSize> webpSize(std::span<const std::uint8_t> bytes) {
+    WebPBitstreamFeatures features;
+    if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK)
+        return std::nullopt;
+    if (!withinPixelLimit(features.width, features.height)) return std::nullopt;
+    const bool extended = bytes.size() >= 16 && std::memcmp(bytes.data() + 12, "VP8X", 4) == 0;
+    const WebPData data{bytes.data(), bytes.size()};
+    const Demuxer demuxer(extended ? WebPDemux(&data) : nullptr);
+    return uprightSize({features.width, features.height}, readMetadata(demuxer.get()).orientation);
+}
+
 ImageHandle decodeWebp(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     WebPBitstreamFeatures features;
     if (WebPGetFeatures(bytes.data(), bytes.size(), &features) != VP8_STATUS_OK) return nullptr;

@@ -10,6 +10,7 @@ class PhotoViewTest : public QObject {
 
 private slots:
     void cornersCutOnlyWhereThePhotoReachesThem();
+    void zoomPansWithinTheImageAndLastsAcrossAnswers();
 };
 
 }  // namespace vesko

@@ -48,7 +48,7 @@ ViewModelBridge* WindowHarness::viewModel() const {
     return window_->property("viewModel").value<ViewModelBridge*>();
 }
 
-QString WindowHarness::makeFolder(const QString& name, const QStringList& files) {
+QString WindowHarness::makeFolder(const QString& name, const QStringList& files, QSize size) {
     QDir root(scratch_.path());
     root.mkpath(name);
     const QString folder = root.filePath(name);
@@ -61,7 +61,7 @@ QString WindowHarness::makeFolder(const QString& name, const QStringList& files)
             broken.write("not an image at all");
             continue;
         }
-        QImage image(160, 120, QImage::Format_RGB32);
+        QImage image(size, QImage::Format_RGB32);
         image.fill(QColor::fromHsv(hue, 200, 220));
         hue = (hue + 70) % 360;
         image.save(path, "JPEG");

@@ -26,8 +26,8 @@ public:
     RecordingDesktop& desktop() { return *desktop_; }
 
     // A folder inside the scratch folder with the given files: those whose name contains
-    // "broken" hold no image, the others are small JPEGs, each of another colour.
-    QString makeFolder(const QString& name, const QStringList& files);
+    // "broken" hold no image, the others are JPEGs of `size`, each of another colour.
+    QString makeFolder(const QString& name, const QStringList& files, QSize size = {160, 120});
     QStringList filesIn(const QString& folder) const;
 
     // The window's parts, by object name; fails the test when one is missing.

@@ -1,0 +1,81 @@
+// From Z to the sharp zoomed view, against a full-resolution decode of the whole file, for each
+// format: the work the window's region loader does on its worker, timed on the decoder itself.
+// Usage: vesko_bench_zoom [photos folder] [view width] [view height]
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "SampleFormats.h"
+#include "platform/decoder/PhotoDecoder.h"
+
+namespace vesko::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsOf(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// What the window asks for: its view and half a view around it, at the image's centre.
+PixelRect spanAround(PixelSize full, int viewWidth, int viewHeight, int shiftX = 0) {
+    return {full.width / 2 - viewWidth + shiftX, full.height / 2 - viewHeight, viewWidth * 2,
+            viewHeight * 2};
+}
+
+void measure(const SampleFormat& format, int viewWidth, int viewHeight) {
+    const PhotoDecoder decoder({1 << 30, 1 << 30});
+    std::vector<double> whole, zoom, fullPan;
+    int failed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(format.folder)) {
+        const auto& file = entry.path();
+        whole.push_back(millisecondsOf([&] { failed += decoder.decode(file) ? 0 : 1; }));
+        std::optional<PixelSize> full;
+        zoom.push_back(millisecondsOf([&] {
+            full = decoder.fullSize(file);
+            failed += full && decoder.decodeRegion(file, spanAround(*full, viewWidth, viewHeight))
+                          ? 0
+                          : 1;
+        }));
+        if (!full) continue;
+        // Half a view is inside what was decoded already; a whole view asks again.
+        fullPan.push_back(millisecondsOf([&] {
+            decoder.decodeRegion(file, spanAround(*full, viewWidth, viewHeight, viewWidth));
+        }));
+    }
+    const double zoomed = median(zoom);
+    std::printf("| %s | %.1f | %.1f | %.2f | 0 (no decode) | %.1f | %s | %d |\n",
+                format.name.c_str(), median(whole), zoomed, zoomed / median(whole), median(fullPan),
+                2 * zoomed < 700 ? "yes" : "no", failed);
+}
+
+}  // namespace
+}  // namespace vesko::bench
+
+int main(int argc, char** argv) {
+    const std::filesystem::path photos = argc > 1 ? argv[1] : VESKO_PHOTOS_DIR;
+    const int viewWidth = argc > 2 ? std::stoi(argv[2]) : 1400;
+    const int viewHeight = argc > 3 ? std::stoi(argv[3]) : 900;
+    std::printf(
+        "| format | whole file, full resolution (ms) | Z to sharp (ms) | ratio | "
+        "pan half a view (ms) | pan a whole view (ms) | next photo ready within a "
+        "0.7 s dwell | failed |\n|---|---|---|---|---|---|---|---|\n");
+    for (const auto& format : vesko::bench::sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR)) {
+        vesko::bench::measure(format, viewWidth, viewHeight);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %ld MiB\n", usage.ru_maxrss / 1024);
+}
