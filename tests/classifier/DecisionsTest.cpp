@@ -121,15 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{Obstacle::photoGone, FileProblem::missing},
                       FailureCase{Obstacle::other, FileProblem::other}));
 
-TEST_F(ClassifierTest, ExistingFileInTheSubfolderIsNeverReplaced) {
-    loadPhotos({"a.jpg"});
-    disk->addFile(folder / "Selected" / "a.jpg");
-    classifier->classifyCurrent(kSelectedFolder);
-    EXPECT_TRUE(disk->isFile(folder / "a.jpg"));
-    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.jpg"));
-    EXPECT_FALSE(classifier->lastMoved());
-}
-
 TEST_F(ClassifierTest, MaybeRotatesTheQueueAndTurnsOffUndo) {
     loadPhotos({"A.jpg", "B.jpg", "C.jpg", "D.jpg"});
     classifier->classifyCurrent(kSelectedFolder);

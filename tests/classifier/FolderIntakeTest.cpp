@@ -6,14 +6,7 @@ namespace {
 using Names = std::vector<std::string>;
 using Op = FailingFileSystem::Operation;
 
-TEST_F(ClassifierTest, NewClassifierIsAtTheStart) {
-    EXPECT_EQ(classifier->state(), ClassifierState::Start);
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 0, false, {}, {}, 0, 0, false}));
-    EXPECT_TRUE(classifier->queue().empty());
-    EXPECT_FALSE(classifier->lastMoved());
-    EXPECT_FALSE(classifier->sourceFolder());
-}
-
+// In the order the folder lists them.
 TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
     loadPhotos({"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP", "f.jpe", "g.gif", "h.tiff",
                 "noext", "x.txt.jpg", "x.jpg.txt", "._IMG_0001.jpg", ".jpg", "dot.", "sp ace.jpg ",
@@ -26,12 +19,6 @@ TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
               (Names{"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP", "x.txt.jpg",
                      "._IMG_0001.jpg", ".jpg", "\xff\xfe.jpg", "trip.jpg"}));
     EXPECT_EQ(classifier->total(), 10);
-}
-
-TEST_F(ClassifierTest, KeepsTheListingOrder) {
-    loadPhotos({"b.jpg", "c.jpg", "a.jpg"});
-    EXPECT_EQ(queueNames(), (Names{"b.jpg", "c.jpg", "a.jpg"}));
-    EXPECT_EQ(classifier->currentFileName(), "b.jpg");
 }
 
 TEST_F(ClassifierTest, LoadingAnnouncesItsFieldsInOrderBeforeStoringEach) {
