@@ -59,12 +59,6 @@ TEST_F(ClassifierTest, FolderWithoutPhotosOrUnlistableFinishesAtOnce) {
     }
 }
 
-TEST_F(ClassifierTest, FolderNameIgnoresATrailingSlash) {
-    disk->addFolder("/shoots/2024 Summer");
-    classifier->loadFolder("/shoots/2024 Summer/");
-    EXPECT_EQ(classifier->folderName(), "2024 Summer");
-}
-
 TEST_F(ClassifierTest, ChooserLoadsTheChosenFolderAndCancelChangesNothing) {
     addPhotos({"a.jpg"});
     watch();
