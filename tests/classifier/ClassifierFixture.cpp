@@ -39,4 +39,26 @@ void ClassifierTest::watch() {
         [this] { events.push_back(snapshotOf(*classifier)); });
 }
 
+std::vector<std::string> ClassifierTest::announced() const {
+    std::vector<std::string> fields;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const Snapshot& a = events[i];
+        const Snapshot b = i + 1 < events.size() ? events[i + 1] : snapshotOf(*classifier);
+        std::string changed;
+        const auto note = [&](bool differs, const char* name) {
+            if (differs) changed += (changed.empty() ? "" : "+") + std::string(name);
+        };
+        note(a.hasImage != b.hasImage, "image");
+        note(a.remaining != b.remaining, "remaining");
+        note(a.showFinished != b.showFinished, "finished");
+        note(a.folderName != b.folderName, "folder");
+        note(a.currentFileName != b.currentFileName, "file");
+        note(a.progress != b.progress, "progress");
+        note(a.total != b.total, "total");
+        note(a.canUndo != b.canUndo, "canUndo");
+        fields.push_back(changed.empty() ? "=" : changed);
+    }
+    return fields;
+}
+
 }  // namespace vesko

@@ -41,6 +41,9 @@ protected:
     std::vector<std::string> queueNames() const;
     // Starts recording a snapshot at every will-change event.
     void watch();
+    // For each recorded event, the fields that changed between it and the next (or now),
+    // joined by "+"; "=" where the value announced was set again unchanged.
+    std::vector<std::string> announced() const;
 
     const std::filesystem::path folder{"/photos"};
     std::shared_ptr<InMemoryFileSystem> disk = std::make_shared<InMemoryFileSystem>();

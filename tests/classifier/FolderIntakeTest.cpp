@@ -6,14 +6,7 @@ namespace {
 using Names = std::vector<std::string>;
 using Op = FailingFileSystem::Operation;
 
-TEST_F(ClassifierTest, NewClassifierIsAtTheStart) {
-    EXPECT_EQ(classifier->state(), ClassifierState::Start);
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 0, false, {}, {}, 0, 0, false}));
-    EXPECT_TRUE(classifier->queue().empty());
-    EXPECT_FALSE(classifier->lastMoved());
-    EXPECT_FALSE(classifier->sourceFolder());
-}
-
+// In the order the folder lists them.
 TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
     loadPhotos({"IMG_0001.JPG", "b.Jpeg", "c.PNG", "d.HEIC", "e.WebP", "f.jpe", "g.gif", "h.tiff",
                 "noext", "x.txt.jpg", "x.jpg.txt", "._IMG_0001.jpg", ".jpg", "dot.", "sp ace.jpg ",
@@ -28,27 +21,8 @@ TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
     EXPECT_EQ(classifier->total(), 10);
 }
 
-TEST_F(ClassifierTest, KeepsTheListingOrder) {
-    loadPhotos({"b.jpg", "c.jpg", "a.jpg"});
-    EXPECT_EQ(queueNames(), (Names{"b.jpg", "c.jpg", "a.jpg"}));
-    EXPECT_EQ(classifier->currentFileName(), "b.jpg");
-}
-
-TEST_F(ClassifierTest, LoadingAnnouncesItsFieldsInOrderBeforeStoringEach) {
-    addPhotos({"a.jpg", "b.jpg"});
-    watch();
-    classifier->loadFolder(folder);
-    // folderName, total, progress, then the presentation: image, file name, remaining.
-    ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].folderName, std::nullopt);
-    EXPECT_EQ(events[1].folderName, "photos");
-    EXPECT_EQ(events[1].total, 0);
-    EXPECT_EQ(events[2].total, 2);
-    EXPECT_FALSE(events[3].hasImage);
-    EXPECT_TRUE(events[4].hasImage);
-    EXPECT_EQ(events[4].currentFileName, std::nullopt);
-    EXPECT_EQ(events[5].currentFileName, "a.jpg");
-    EXPECT_EQ(events[5].remaining, 0);
+TEST_F(ClassifierTest, LoadingShowsTheFirstPhoto) {
+    loadPhotos({"a.jpg", "b.jpg"});
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "a.jpg", 0, 2, false}));
     EXPECT_EQ(classifier->state(), ClassifierState::Deciding);
 }
@@ -70,12 +44,6 @@ TEST_F(ClassifierTest, FolderWithoutPhotosOrUnlistableFinishesAtOnce) {
         EXPECT_EQ(classifier->total(), 0);
         EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
     }
-}
-
-TEST_F(ClassifierTest, FolderNameIgnoresATrailingSlash) {
-    disk->addFolder("/shoots/2024 Summer");
-    classifier->loadFolder("/shoots/2024 Summer/");
-    EXPECT_EQ(classifier->folderName(), "2024 Summer");
 }
 
 TEST_F(ClassifierTest, ChooserLoadsTheChosenFolderAndCancelChangesNothing) {

@@ -45,19 +45,6 @@ TEST_F(RealFolder, DecisionsAndUndoMoveOddlyNamedFiles) {
     EXPECT_TRUE(classifier->showFinished());
 }
 
-TEST_F(RealFolder, NameClashLeavesBothFilesAsTheyWere) {
-    folder.write("a.jpg", "new");
-    std::filesystem::create_directory(at("Selected"));
-    folder.write("Selected/a.jpg", "old");
-    classifier->loadFolder(folder.path());
-    classifier->classifyCurrent(kSelectedFolder);
-    classifier->undoLast();
-    EXPECT_EQ(TempFolder::read(at("a.jpg")), "new");
-    EXPECT_EQ(TempFolder::read(at("Selected/a.jpg")), "old");
-    EXPECT_EQ(classifier->currentFileName(), "a.jpg");
-    EXPECT_TRUE(classifier->currentImage());
-}
-
 // A group blocked halfway by a name clash moves none of its files and replaces nothing; a
 // RAW that is a link to a file elsewhere moves as the link.
 TEST_F(RealFolder, AGroupMovesWholeOrNotAtAll) {

@@ -15,9 +15,6 @@ TEST_F(ClassifierTest, UndoMovesThePhotoBackInFrontOfTheCurrentOne) {
     EXPECT_FALSE(disk->kindOf(folder / "Selected" / "a.jpg").exists);
     EXPECT_TRUE(disk->kindOf(folder / "Selected").isDirectory);
     EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
-    // progress, canUndo, then the presentation.
-    ASSERT_EQ(events.size(), 5u);
-    EXPECT_EQ(events[1].progress, 0);
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "a.jpg", 0, 2, false}));
 
     events.clear();
@@ -96,9 +93,7 @@ TEST_F(ClassifierTest, UndoNeverTakesProgressBelowZero) {
 TEST_F(ClassifierTest, ResetClearsAllButRemainingAndTouchesNoFile) {
     loadPhotos({"a.jpg", "b.jpg", "c.jpg"});
     classifier->classifyCurrent(kSelectedFolder);
-    watch();
     classifier->reset();
-    EXPECT_EQ(events.size(), 7u);
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 2, false, {}, {}, 0, 0, false}));
     EXPECT_EQ(classifier->state(), ClassifierState::Start);
     EXPECT_TRUE(classifier->queue().empty());

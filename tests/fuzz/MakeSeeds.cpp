@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     write(out / "webp", "lossy.webp", encodeWebp(picture, {.quality = 70}));
     write(out / "webp", "lossless.webp", encodeWebp(translucent(), {.lossless = true}));
     write(out / "webp", "turned-p3.webp", encodeWebp(picture, {.orientation = 3, .icc = p3}));
-    write(out / "webp", "animated.webp", encodeAnimatedWebp(picture, translucent()));
+    write(out / "webp", "animated.webp", encodeWebpAnimation({{picture}, {translucent()}}, 64, 32));
 
     write(out / "heic", "plain.heic", encodeHeic(picture));
     write(out / "heic", "alpha.heic", encodeHeic(translucent(), {.alpha = true}));

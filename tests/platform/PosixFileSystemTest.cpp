@@ -26,13 +26,14 @@ TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
     EXPECT_EQ(expected.size(), 8u);
 }
 
-TEST(PosixFileSystem, KindFollowsSymbolicLinks) {
+TEST(PosixFileSystem, KindTellsFilesFromFoldersAndFollowsSymbolicLinks) {
     TempFolder folder;
     std::filesystem::create_directory(folder.path() / "real");
     std::filesystem::create_directory_symlink(folder.path() / "real", folder.path() / "link");
     std::filesystem::create_symlink(folder.path() / "gone", folder.path() / "dangling");
     PosixFileSystem fs;
     EXPECT_TRUE(fs.kindOf(folder.path() / "link").isDirectory);
+    EXPECT_FALSE(fs.kindOf(folder.write("a.jpg", "x")).isDirectory);
     EXPECT_FALSE(fs.kindOf(folder.path() / "dangling").exists);
     EXPECT_FALSE(fs.kindOf(folder.path() / "real" / "none").exists);
 }

@@ -20,22 +20,18 @@ protected:
     }
 };
 
-TEST_F(ColourTest, DisplayP3ProfilesAreConvertedToSrgb) {
-    expectColour(testimages::encodeJpeg(patch(), {.icc = displayP3Profile()}), kAsSrgb, 6);
-    expectColour(testimages::encodePng(patch(), {.icc = displayP3Profile()}), kAsSrgb, 2);
-    expectColour(testimages::encodeWebp(patch(), {.lossless = true, .icc = displayP3Profile()}),
-                 kAsSrgb, 2);
-    expectColour(testimages::encodeHeic(patch(), {.icc = displayP3Profile()}), kAsSrgb, 6);
-}
-
-TEST_F(ColourTest, HeicColourDescriptionWithP3PrimariesIsConverted) {
-    expectColour(testimages::encodeHeic(patch(), {.nclxPrimaries = 12}), kAsSrgb, 6);
-}
-
-TEST_F(ColourTest, SrgbTaggedAndUntaggedImagesKeepTheirValues) {
-    expectColour(testimages::encodePng(patch(), {.icc = testimages::srgbProfile()}), kP3Colour, 1);
-    expectColour(testimages::encodePng(patch()), kP3Colour, 0);
-    expectColour(testimages::encodeHeic(patch(), {.nclxPrimaries = 1}), kP3Colour, 6);
+// Display P3 by profile or by HEIC colour code is converted; sRGB, tagged or not, is left alone.
+TEST_F(ColourTest, P3IsConvertedToSrgbAndSrgbKeepsItsValues) {
+    using namespace testimages;
+    const Bytes p3 = displayP3Profile();
+    expectColour(encodeJpeg(patch(), {.icc = p3}), kAsSrgb, 6);
+    expectColour(encodePng(patch(), {.icc = p3}), kAsSrgb, 2);
+    expectColour(encodeWebp(patch(), {.lossless = true, .icc = p3}), kAsSrgb, 2);
+    expectColour(encodeHeic(patch(), {.icc = p3}), kAsSrgb, 6);
+    expectColour(encodeHeic(patch(), {.nclxPrimaries = 12}), kAsSrgb, 6);
+    expectColour(encodePng(patch(), {.icc = srgbProfile()}), kP3Colour, 1);
+    expectColour(encodePng(patch()), kP3Colour, 0);
+    expectColour(encodeHeic(patch(), {.nclxPrimaries = 1}), kP3Colour, 6);
 }
 
 TEST_F(ColourTest, AlphaSurvivesConversionAndIsPremultiplied) {

@@ -43,11 +43,6 @@ TEST_F(JpegTest, BaselineProgressiveAndGreyscaleDecodeInColour) {
     EXPECT_TRUE(near(pixelAt(*grey, 8, 8), {90, 90, 90, 255}, 2));
 }
 
-TEST_F(JpegTest, ShrinksByDctScalingToTheSmallestSizeThatFillsTheBound) {
-    // 300 x 300 shows it at 300 x 150; 2/8 (400 x 200) is the smallest DCT scale that covers it.
-    expectMarkedCornersAt(encodeJpeg(markedCorners(1600)), {300, 300}, 400, 40);
-}
-
 TEST_F(JpegTest, TruncatedFileShowsThePartThatDecodes) {
     Picture picture(256, 256, kBlue);
     picture.fill(0, 0, 256, 128, kRed);
@@ -118,12 +113,10 @@ TEST_F(WebpTest, LossyLosslessAndAlphaDecode) {
     expectAlphaPicture(decodeBytes(encodeWebp(withAlpha(), {.lossless = true})), 1);
 }
 
-TEST_F(WebpTest, DecodesScaledToTheBound) {
-    expectMarkedCornersAt(encodeWebp(markedCorners(1000)), {250, 250}, 250, 40);
-}
-
-TEST_F(WebpTest, AnimationFrameSitsAtItsPlaceOnTheScaledCanvas) {
-    const Bytes animation = encodeWebpFrameOnCanvas(Picture(32, 16, kRed), 64, 32, 32, 16);
+// The first frame covers only part of its canvas; the second, all of it.
+TEST_F(WebpTest, AnimationShowsItsFirstFrameAtItsPlaceOnTheScaledCanvas) {
+    const Bytes animation =
+        encodeWebpAnimation({{Picture(32, 16, kRed), 32, 16}, {Picture(64, 32, kBlue)}}, 64, 32);
     for (const DisplayBound bound : {DisplayBound{64, 64}, DisplayBound{32, 32}}) {
         const ImageHandle image = decodeBytes(animation, bound);
         ASSERT_TRUE(image);
@@ -133,11 +126,6 @@ TEST_F(WebpTest, AnimationFrameSitsAtItsPlaceOnTheScaledCanvas) {
         EXPECT_TRUE(near(pixelAt(*image, w / 4, h * 3 / 4), {0, 0, 0, 0}, 0));
         EXPECT_TRUE(near(pixelAt(*image, w * 3 / 4, h / 4), {0, 0, 0, 0}, 0));
     }
-}
-
-TEST_F(WebpTest, AnimationShowsItsFirstFrame) {
-    expectMarkedCorners(decodeBytes(encodeAnimatedWebp(markedCorners(), Picture(64, 32, kBlue))),
-                        2);
 }
 
 using HeicTest = DecoderTest;
@@ -258,12 +246,13 @@ TEST(HeicPixels, InterleavedPicturesShrinkWithAndWithoutAlpha) {
     }
 }
 
-TEST_F(HeicTest, GridOfTilesDecodesAsOneCroppedImage) {
-    expectMarkedCornersAt(encodeHeicGrid(markedCorners(320), 128, 90), {3840, 2160}, 320, 30);
-}
-
-TEST_F(HeicTest, ShrinksToTheBound) {
+TEST_F(DecoderTest, EachFormatShrinksToTheBound) {
+    // JPEG by DCT scaling: 300 x 300 shows 1600 x 800 at 300 x 150, and 2/8 (400 x 200) is the
+    // smallest scale that covers it. A HEIC grid of tiles comes out as one cropped image.
+    expectMarkedCornersAt(encodeJpeg(markedCorners(1600)), {300, 300}, 400, 40);
+    expectMarkedCornersAt(encodeWebp(markedCorners(1000)), {250, 250}, 250, 40);
     expectMarkedCornersAt(encodeHeic(markedCorners(512)), {100, 100}, 100, 12);
+    expectMarkedCornersAt(encodeHeicGrid(markedCorners(320), 128, 90), {3840, 2160}, 320, 30);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include <sys/stat.h>
 
-#include <future>
 #include <string_view>
-#include <thread>
 
 #include "DecoderTestSupport.h"
 #include "HeicGrid.h"
@@ -103,23 +101,6 @@ TEST_F(HostileInputTest, HeicGridClaimingMoreThanItsImageIsRefused) {
     const std::uint8_t claimed[4] = {0xEA, 0x60, 0xEA, 0x60};
     std::copy_n(claimed, 4, file.begin() + std::ptrdiff_t(mdat + 8));
     EXPECT_FALSE(decodeBytes(file));
-}
-
-TEST_F(HostileInputTest, DecodesOnSeveralThreadsAtOnce) {
-    const auto jpeg = folder_.path() / "a.jpg";
-    const auto heic = folder_.path() / "b.heic";
-    writeFile(jpeg, encodeJpeg(markedCorners(), {.orientation = 6}));
-    writeFile(heic, encodeHeic(markedCorners()));
-    const PhotoDecoder decoder({32, 32});
-    const auto decodeBoth = [&] {
-        for (int i = 0; i < 5; ++i) {
-            if (!decoder.decode(jpeg) || !decoder.decode(heic)) return false;
-        }
-        return true;
-    };
-    std::vector<std::future<bool>> runs;
-    for (int i = 0; i < 4; ++i) runs.push_back(std::async(std::launch::async, decodeBoth));
-    for (auto& run : runs) EXPECT_TRUE(run.get());
 }
 
 }  // namespace

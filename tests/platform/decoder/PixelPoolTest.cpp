@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/decoder/PixelPool.h"
@@ -14,24 +13,8 @@ using decoder::PixelPool;
 
 constexpr auto kUndefined = PixelPool::Start::Undefined;
 
-TEST(PixelPool, ReusesAReleasedBlockOnlyOnceNothingHoldsIt) {
-    PixelPool pool(2, 1 << 20);
-    PixelBuffer first = pool.take(1000, kUndefined);
-    ASSERT_FALSE(first.empty());
-    const std::uint8_t* firstBytes = first.data();
-    const PixelBuffer second = pool.take(1000, kUndefined);
-    EXPECT_NE(second.data(), firstBytes);
-
-    std::memset(first.data(), 0xAB, first.size());
-    first = PixelBuffer();
-    EXPECT_EQ(pool.keptBlocks(), 1u);
-    const PixelBuffer zeroed = pool.take(900, PixelPool::Start::Zeroed);
-    EXPECT_EQ(zeroed.data(), firstBytes);
-    EXPECT_EQ(zeroed.size(), 900u);
-    EXPECT_EQ(std::count(zeroed.data(), zeroed.data() + zeroed.size(), 0), 900);
-    EXPECT_EQ(pool.keptBlocks(), 0u);
-}
-
+// Reuse only once nothing holds a block, and zeroing a reused one, are tested through the
+// decoder in PixelReuseTest.
 TEST(PixelPool, KeepsNoMoreThanItsBlocksAndBytes) {
     PixelPool pool(2, 10000);
     {

@@ -36,9 +36,10 @@ protected:
     std::vector<Plain> plainPhotos(int width, int height) {
         std::vector<Plain> photos;
         for (const Rgba colour : {kRed, kGreen, kBlue, kGrey}) {
-            const std::string file =
-                (folder_.path() / ("plain" + std::to_string(photos.size()) + ".jpg")).string();
-            writeFile(file, encodeJpeg(Picture(width, height, colour)));
+            const std::string file = (folder_.path() / std::to_string(photos.size())).string();
+            // The last a HEIC, whose decoder runs threads of its own.
+            const Picture plain(width, height, colour);
+            writeFile(file, colour == kGrey ? encodeHeic(plain) : encodeJpeg(plain));
             photos.push_back({colour, file});
         }
         return photos;
@@ -68,7 +69,8 @@ TEST_F(PixelReuseTest, AnImageGivesItsMemoryToTheNextDecodeWhenItsLastHolderLets
     EXPECT_TRUE(allOfColour(*whileHeld, photos[1].colour));
 }
 
-// Decoders pass images on to other threads, which hold them a while and let them go.
+// Decoders run on several threads at once and pass images on to others, which hold them a
+// while and let them go.
 TEST_F(PixelReuseTest, HeldImagesStayIntactWhileOtherThreadsDecodeAndLetGo) {
     const std::vector<Plain> photos = plainPhotos(160, 120);
     struct Shown {
@@ -114,7 +116,7 @@ TEST_F(PixelReuseTest, PhotosOfChangingSizeAndOrientationDecodeCorrectlyInARow) 
 TEST_F(PixelReuseTest, AnEarlierPhotoNeverShowsAroundAnAnimationFrame) {
     decodeBytes(encodePng(Picture(64, 32, kGreen)));
     const ImageHandle canvas =
-        decodeBytes(encodeWebpFrameOnCanvas(Picture(32, 16, kRed), 64, 32, 32, 16));
+        decodeBytes(encodeWebpAnimation({{Picture(32, 16, kRed), 32, 16}}, 64, 32));
     ASSERT_TRUE(canvas);
     EXPECT_TRUE(near(pixelAt(*canvas, 8, 8), {0, 0, 0, 0}, 0));
 }

@@ -377,48 +377,20 @@ Bytes encodeWebp(const Picture& picture, const WebpOptions& options) {
     return withMetadata(bitstream, options);
 }
 
-Bytes encodeAnimatedWebp(const Picture& first, const Picture& second) {
-    WebPAnimEncoderOptions animOptions;
-    WebPAnimEncoderOptionsInit(&animOptions);
-    WebPAnimEncoder* encoder = WebPAnimEncoderNew(first.width, first.height, &animOptions);
-    WebPConfig config;
-    WebPConfigInit(&config);
-    config.lossless = 1;
-    int timestamp = 0;
-    for (const Picture* frame : {&first, &second}) {
-        WebPPicture picture;
-        WebPPictureInit(&picture);
-        picture.use_argb = 1;
-        picture.width = frame->width;
-        picture.height = frame->height;
-        const std::vector<std::uint8_t> rgba = rgbaBytes(*frame);
-        WebPPictureImportRGBA(&picture, rgba.data(), frame->width * 4);
-        WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
-        WebPPictureFree(&picture);
-        timestamp += 100;
-    }
-    WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
-    WebPData assembled{};
-    WebPAnimEncoderAssemble(encoder, &assembled);
-    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
-    WebPDataClear(&assembled);
-    WebPAnimEncoderDelete(encoder);
-    return out;
-}
-
-Bytes encodeWebpFrameOnCanvas(const Picture& frame, int canvasWidth, int canvasHeight, int x,
-                              int y) {
-    const Bytes still = encodeWebp(frame, {.lossless = true});
+Bytes encodeWebpAnimation(const std::vector<WebpFrame>& frames, int canvasWidth, int canvasHeight) {
     WebPMux* mux = WebPMuxNew();
-    WebPMuxFrameInfo info{};
-    info.bitstream = {still.data(), still.size()};
-    info.x_offset = x;
-    info.y_offset = y;
-    info.duration = 100;
-    info.id = WEBP_CHUNK_ANMF;
-    info.dispose_method = WEBP_MUX_DISPOSE_NONE;
-    info.blend_method = WEBP_MUX_NO_BLEND;
-    WebPMuxPushFrame(mux, &info, 1);
+    for (const WebpFrame& frame : frames) {
+        const Bytes still = encodeWebp(frame.picture, {.lossless = true});
+        WebPMuxFrameInfo info{};
+        info.bitstream = {still.data(), still.size()};
+        info.x_offset = frame.x;
+        info.y_offset = frame.y;
+        info.duration = 100;
+        info.id = WEBP_CHUNK_ANMF;
+        info.dispose_method = WEBP_MUX_DISPOSE_NONE;
+        info.blend_method = WEBP_MUX_NO_BLEND;
+        WebPMuxPushFrame(mux, &info, 1);
+    }
     const WebPMuxAnimParams params{0, 0};
     WebPMuxSetAnimationParams(mux, &params);
     WebPMuxSetCanvasSize(mux, canvasWidth, canvasHeight);

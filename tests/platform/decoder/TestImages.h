@@ -85,11 +85,12 @@ struct WebpOptions {
     Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
-// Two frames; the first is `first`.
-Bytes encodeAnimatedWebp(const Picture& first, const Picture& second);
-// An animation whose one frame covers only part of its canvas, at an even offset.
-Bytes encodeWebpFrameOnCanvas(const Picture& frame, int canvasWidth, int canvasHeight, int x,
-                              int y);
+// An animation of lossless frames, each at its (even) offset on the canvas.
+struct WebpFrame {
+    Picture picture;
+    int x = 0, y = 0;
+};
+Bytes encodeWebpAnimation(const std::vector<WebpFrame>& frames, int canvasWidth, int canvasHeight);
 
 struct HeicOptions {
     bool alpha = false;
