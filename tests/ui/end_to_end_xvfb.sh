@@ -7,101 +7,20 @@
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    ls -R "$work" >&2 || true
-    cat "$work/vesko.log" >&2 || true
-    exit 1
-}
-
-# Waits up to ten seconds for a shell condition to hold.
-wait_for() {
-    for _ in $(seq 100); do
-        if eval "$1"; then return 0; fi
-        sleep 0.1
-    done
-    fail "timed out waiting for: $1"
-}
+source "$(dirname "$0")/xvfb_session.sh"
 here=$work/photos
 count() { find "$here/$1" -maxdepth 1 -type f 2>/dev/null | wc -l; }
 expect_counts() {  # in the folder, in Selected, in Discarded
     wait_for "[ \$(count .) -eq $1 ] && [ \$(count Selected) -eq $2 ] && [ \$(count Discarded) -eq $3 ]"
 }
-windows() { xdotool search --class '^vesko$' 2>/dev/null | wc -l; }
-# Clicks the start screen until the folder dialog is open (the first click may come before
-# the window has drawn itself).
-open_chooser() {
-    local before
-    before=$(windows)
-    for _ in 1 2 3 4 5; do
-        xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) click 1
-        for _ in $(seq 20); do
-            [ "$(windows)" -gt "$before" ] && return 0
-            sleep 0.1
-        done
-    done
-    import -window root "$PWD/end_to_end_failure.png" 2>/dev/null || true
-    echo "geometry $X $Y $WIDTH $HEIGHT windows $(windows)" >&2
-    fail "the folder dialog did not open"
-}
-
-# The photos, and a stand-in for the desktop's opener that records what it was asked to open.
-mkdir -p "$work/photos" "$work/bin"
+mkdir -p "$work/photos"
 for name in first second third; do
     convert -size 320x240 "plasma:" "$work/photos/$name.jpg" 2>/dev/null ||
         convert -size 320x240 xc:teal "$work/photos/$name.jpg"
 done
-cat >"$work/bin/xdg-open" <<OPENER
-#!/bin/sh
-echo "\$1" >>"$work/opened"
-OPENER
-chmod +x "$work/bin/xdg-open"
-
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
-read -r display <&3
-xvfb_pid=$!
-export DISPLAY=":$display"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP LANGUAGE
-export LC_ALL=C.UTF-8
-export PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/config"
-
-"$vesko" >"$work/vesko.log" 2>&1 &
-app_pid=$!
-# The main window is the large one of Vesko's windows (Qt keeps small helper windows too).
-window=
-for _ in $(seq 150); do
-    for candidate in $(xdotool search --class '^vesko$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$candidate")"
-        if [ "$WIDTH" -ge 700 ]; then window=$candidate; break 2; fi
-    done
-    sleep 0.1
-done
-[ -n "$window" ] || fail "the window did not appear"
+start_vesko "$vesko"
 sleep 0.5
 
-# A click on the start screen opens the folder dialog; its path field has the keyboard.
-choose_folder() {
-    here=$1
-    local before
-    before=$(windows)
-    open_chooser
-    sleep 0.5
-    xdotool type --delay 10 "$here"
-    xdotool key Return
-    wait_for "[ \$(windows) -eq $before ]"
-    # Once the dialog is gone the window takes the keyboard back by itself.
-    wait_for "[ \"\$(xdotool getwindowfocus 2>/dev/null)\" = $window ]"
-    sleep 0.3
-}
 # Answers and checks that nothing moved, then that the window still runs.
 expect_refused() {  # key, then the counts that must stay
     xdotool key "$1"
