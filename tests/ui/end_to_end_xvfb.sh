@@ -84,6 +84,9 @@ if [ "$(id -u)" -ne 0 ]; then
     choose_folder "$work/readonly"
     expect_refused Return 1 0 0
     chmod 755 "$work/readonly"
+    # Back, at the left end of the header row, to the start screen.
+    xdotool mousemove $((X + (WIDTH - row) / 2 + 16 + 20)) $((Y + 20)) click 1
+    sleep 0.5
 else
     echo "skipped the read-only folder: root may write anywhere"
 fi
