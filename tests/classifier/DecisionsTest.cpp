@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "ClassifierFixture.h"
 
 namespace vesko {
@@ -13,6 +15,7 @@ TEST_F(ClassifierTest, YesAndNoMoveIntoSubfoldersMadeOnDemandKeepingTheName) {
     EXPECT_FALSE(disk->kindOf(folder / "beach.HEIC").exists);
     EXPECT_EQ(classifier->lastMoved(),
               (MoveRecord{folder / "beach.HEIC", folder / "Selected" / "beach.HEIC"}));
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "b.JPG", 1, 3, true}));
 
     classifier->classifyCurrent(kDiscardedFolder);
     EXPECT_TRUE(disk->isFile(folder / "Discarded" / "b.JPG"));
@@ -21,12 +24,6 @@ TEST_F(ClassifierTest, YesAndNoMoveIntoSubfoldersMadeOnDemandKeepingTheName) {
     EXPECT_TRUE(disk->isFile(folder / "Discarded" / "b.JPG"));
     EXPECT_EQ(classifier->progress(), 2);
     EXPECT_EQ(queueNames(), (Names{"c.jpg"}));
-}
-
-TEST_F(ClassifierTest, DecisionShowsTheNextPhotoAndCounts) {
-    loadPhotos({"a.jpg", "b.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 1, false, "photos", "b.jpg", 1, 2, true}));
 }
 
 TEST_F(ClassifierTest, DecisionsWithoutAFolderOrPhotoDoNothing) {
@@ -51,69 +48,51 @@ TEST_F(ClassifierTest, SubfolderNameMustStayInsideTheChosenFolder) {
     EXPECT_EQ(queueNames(), (Names{"a.jpg"}));
 }
 
-// How a Yes on a.jpg comes to fail, and the reason the notice must give.
-enum class Obstacle { nameTaken, readOnlyFolder, fileWhereTheSubfolderGoes, photoGone, other };
-struct FailureCase {
-    Obstacle obstacle;
-    FileProblem problem;
-};
-
-class FailedDecision : public ClassifierTest, public ::testing::WithParamInterface<FailureCase> {
-protected:
-    void arrange(Obstacle obstacle) {
-        switch (obstacle) {
-            case Obstacle::nameTaken:
-                disk->addFile(folder / "Discarded/a.jpg");
-                break;
-            case Obstacle::readOnlyFolder:
-                fileSystem->fail(Op::createDirectories);
-                break;
-            case Obstacle::fileWhereTheSubfolderGoes:
-                disk->addFile(folder / "Discarded");
-                break;
-            case Obstacle::photoGone:
-                disk->remove(folder / "a.jpg");
-                break;
-            case Obstacle::other:
-                fileSystem->fail(Op::move, FileProblem::other);
-                break;
-        }
-    }
-};
-
 // A No whose move does not happen is no decision: everything stays as it was but for a
 // notice that names the photo and why, and the next operation clears it.
-TEST_P(FailedDecision, ChangesNothingButANotice) {
-    loadPhotos({"0.jpg", "a.jpg", "b.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    const MoveRecord earlier = *classifier->lastMoved();
-    arrange(GetParam().obstacle);
-    watch();
+TEST_F(ClassifierTest, FailedDecisionChangesNothingButANotice) {
+    const struct {
+        const char* obstacle;
+        std::function<void()> arrange;
+        FileProblem problem;
+    } cases[] = {
+        {"name taken", [&] { disk->addFile(folder / "Discarded/a.jpg"); }, FileProblem::nameTaken},
+        {"read-only folder", [&] { fileSystem->fail(Op::createDirectories); },
+         FileProblem::notWritable},
+        {"a file where the subfolder goes", [&] { disk->addFile(folder / "Discarded"); },
+         FileProblem::other},
+        {"photo gone", [&] { disk->remove(folder / "a.jpg"); }, FileProblem::missing},
+        {"other", [&] { fileSystem->fail(Op::move, FileProblem::other); }, FileProblem::other},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.obstacle);
+        disk->remove(folder);
+        loadPhotos({"0.jpg", "a.jpg", "b.jpg"});
+        classifier->classifyCurrent(kSelectedFolder);
+        const MoveRecord earlier = *classifier->lastMoved();
+        c.arrange();
+        events.clear();
+        watch();
 
-    classifier->classifyCurrent(kDiscardedFolder);
-    EXPECT_EQ(events.size(), 1u);
-    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
-    EXPECT_EQ(classifier->progress(), 1);
-    EXPECT_TRUE(classifier->canUndo());
-    EXPECT_EQ(classifier->lastMoved(), earlier);
-    ASSERT_TRUE(classifier->notice());
-    EXPECT_EQ(classifier->notice()->step, Notice::Step::decide);
-    EXPECT_EQ(classifier->notice()->fileName, "a.jpg");
-    EXPECT_EQ(classifier->notice()->folder, "Discarded");
-    EXPECT_EQ(classifier->notice()->error.problem, GetParam().problem);
-    EXPECT_TRUE(disk->isFile(folder / "Selected/0.jpg"));
+        classifier->classifyCurrent(kDiscardedFolder);
+        EXPECT_EQ(events.size(), 1u);
+        EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+        EXPECT_EQ(classifier->progress(), 1);
+        EXPECT_TRUE(classifier->canUndo());
+        EXPECT_EQ(classifier->lastMoved(), earlier);
+        ASSERT_TRUE(classifier->notice());
+        EXPECT_EQ(classifier->notice()->step, Notice::Step::decide);
+        EXPECT_EQ(classifier->notice()->fileName, "a.jpg");
+        EXPECT_EQ(classifier->notice()->folder, "Discarded");
+        EXPECT_EQ(classifier->notice()->error.problem, c.problem);
+        EXPECT_TRUE(disk->isFile(folder / "Selected/0.jpg"));
 
-    classifier->skipCurrent();
-    EXPECT_FALSE(classifier->notice());
+        classifier->skipCurrent();
+        EXPECT_FALSE(classifier->notice());
+        fileSystem->heal(Op::createDirectories);
+        fileSystem->heal(Op::move);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Each, FailedDecision,
-    ::testing::Values(FailureCase{Obstacle::nameTaken, FileProblem::nameTaken},
-                      FailureCase{Obstacle::readOnlyFolder, FileProblem::notWritable},
-                      FailureCase{Obstacle::fileWhereTheSubfolderGoes, FileProblem::other},
-                      FailureCase{Obstacle::photoGone, FileProblem::missing},
-                      FailureCase{Obstacle::other, FileProblem::other}));
 
 TEST_F(ClassifierTest, MaybeRotatesTheQueueAndTurnsOffUndo) {
     loadPhotos({"A.jpg", "B.jpg", "C.jpg", "D.jpg"});

@@ -21,12 +21,6 @@ TEST_F(ClassifierTest, QueuesExactlyTheAcceptedExtensionsInAnyCase) {
     EXPECT_EQ(classifier->total(), 10);
 }
 
-TEST_F(ClassifierTest, LoadingShowsTheFirstPhoto) {
-    loadPhotos({"a.jpg", "b.jpg"});
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "a.jpg", 0, 2, false}));
-    EXPECT_EQ(classifier->state(), ClassifierState::Deciding);
-}
-
 TEST_F(ClassifierTest, FolderWithoutPhotosOrUnlistableFinishesAtOnce) {
     for (const bool unlistable : {false, true}) {
         SCOPED_TRACE(unlistable);
@@ -58,24 +52,6 @@ TEST_F(ClassifierTest, ChooserLoadsTheChosenFolderAndCancelChangesNothing) {
     classifier->selectFolder();
     EXPECT_EQ(classifier->currentFileName(), "a.jpg");
     EXPECT_EQ(classifier->sourceFolder(), folder);
-}
-
-TEST_F(ClassifierTest, ReloadingQueuesOnlyPhotosStillInTheFolder) {
-    loadPhotos({"a.jpg", "b.jpg", "c.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    classifier->classifyCurrent(kDiscardedFolder);
-    classifier->reset();
-    classifier->loadFolder(folder);
-    EXPECT_EQ(queueNames(), (Names{"c.jpg"}));
-    EXPECT_EQ(classifier->total(), 1);
-    EXPECT_EQ(classifier->progress(), 0);
-}
-
-TEST_F(ClassifierTest, EmptyDropChangesNothing) {
-    watch();
-    classifier->handleDrop({});
-    EXPECT_TRUE(events.empty());
-    EXPECT_EQ(mainThread->pending(), 0u);
 }
 
 }  // namespace

@@ -35,15 +35,6 @@ TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
     EXPECT_TRUE(disk->isFile(folder / "Discarded/B.JPG"));
 }
 
-TEST_F(ClassifierTest, DecidingTheLastPhotoFinishesAndShowsTheFolder) {
-    loadPhotos({"a.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 1, true, "photos", {}, 1, 1, true}));
-    EXPECT_EQ(classifier->state(), ClassifierState::Finished);
-    EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
-    EXPECT_EQ(decoder->hints().back(), std::vector<std::string>{});
-}
-
 // Each presentation names what the next answers and Undo will show; Back names nothing.
 TEST_F(ClassifierTest, PresentationTellsTheDecoderWhatComesNext) {
     loadPhotos({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});

@@ -56,6 +56,7 @@ TEST_F(DropTest, UnusableDropsAreIgnored) {
     for (const auto& provider : unusable) {
         EXPECT_EQ(drop({provider}), 0u);
     }
+    EXPECT_EQ(drop({}), 0u);
     EXPECT_EQ(classifier->state(), ClassifierState::Start);
 }
 

@@ -22,7 +22,7 @@ TEST_F(ClassifierTest, UndoMovesThePhotoBackInFrontOfTheCurrentOne) {
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(ClassifierTest, UndoStillWorksAfterMaybeAndAfterTheLastPhoto) {
+TEST_F(ClassifierTest, TheLastAnswerFinishesAndCanStillBeUndone) {
     loadPhotos({"a.jpg", "b.jpg"});
     classifier->classifyCurrent(kSelectedFolder);
     classifier->skipCurrent();
@@ -31,7 +31,10 @@ TEST_F(ClassifierTest, UndoStillWorksAfterMaybeAndAfterTheLastPhoto) {
 
     classifier->classifyCurrent(kDiscardedFolder);
     classifier->classifyCurrent(kDiscardedFolder);
-    EXPECT_TRUE(classifier->showFinished());
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 1, true, "photos", {}, 2, 2, true}));
+    EXPECT_EQ(classifier->state(), ClassifierState::Finished);
+    EXPECT_EQ(desktop->shown, std::vector<std::filesystem::path>{folder});
+    EXPECT_EQ(decoder->hints().back(), std::vector<std::string>{});
     classifier->undoLast();
     EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
     EXPECT_EQ(classifier->currentFileName(), "b.jpg");
@@ -81,13 +84,18 @@ TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
     }
 }
 
-TEST_F(ClassifierTest, UndoNeverTakesProgressBelowZero) {
-    loadPhotos({"a.jpg", "b.jpg"});
+// A reload queues what is still in the folder and counts from zero; it keeps the last move,
+// whose Undo never takes progress below zero.
+TEST_F(ClassifierTest, ReloadQueuesWhatIsLeftAndUndoStaysAtZero) {
+    loadPhotos({"a.jpg", "b.jpg", "c.jpg"});
     classifier->classifyCurrent(kSelectedFolder);
-    classifier->loadFolder(folder);  // a reload keeps the record but counts from zero
+    classifier->classifyCurrent(kDiscardedFolder);
+    classifier->loadFolder(folder);
+    EXPECT_EQ(queueNames(), (Names{"c.jpg"}));
+    EXPECT_EQ(classifier->total(), 1);
     classifier->undoLast();
     EXPECT_EQ(classifier->progress(), 0);
-    EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(queueNames(), (Names{"b.jpg", "c.jpg"}));
 }
 
 TEST_F(ClassifierTest, ResetClearsAllButRemainingAndTouchesNoFile) {

@@ -66,33 +66,26 @@ TEST(PosixFileSystem, MoveAcrossFileSystemsCopiesNothing) {
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 
-TEST(PosixFileSystem, UnreadableFolderIsNotListed) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every folder";
-    }
-    TempFolder folder;
-    std::filesystem::create_directory(folder.path() / "locked");
-    std::filesystem::permissions(folder.path() / "locked", std::filesystem::perms::none);
-    EXPECT_FALSE(PosixFileSystem().list(folder.path() / "locked"));
-}
-
-// Root writes anywhere, so a read-only folder is met here by its errors alone.
-TEST(PosixFileSystem, PermissionAndReadOnlyErrorsMeanTheFolderCannotBeWritten) {
+// Root reads and writes anywhere, so a read-only folder is met there by its errors alone.
+TEST(PosixFileSystem, PermissionErrorsMeanTheFolderCannotBeReadOrWritten) {
     for (const int error : {EACCES, EPERM, EROFS}) {
         EXPECT_EQ(fileErrorFrom({error, std::generic_category()}).problem,
                   FileProblem::notWritable);
     }
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes every folder";
+    if (::geteuid() != 0) {  // root reads and writes every folder
+        TempFolder folder;
+        std::filesystem::create_directory(folder.path() / "locked");
+        std::filesystem::permissions(folder.path() / "locked", std::filesystem::perms::none);
+        EXPECT_FALSE(PosixFileSystem().list(folder.path() / "locked"));
+        const auto photo = folder.write("a.jpg", "pixels");
+        std::filesystem::create_directory(folder.path() / "Selected");
+        std::filesystem::permissions(
+            folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        EXPECT_EQ(PosixFileSystem().move(photo, folder.path() / "Selected" / "a.jpg").problem,
+                  FileProblem::notWritable);
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+        std::filesystem::permissions(folder.path() / "locked", std::filesystem::perms::owner_all);
     }
-    TempFolder folder;
-    const auto photo = folder.write("a.jpg", "pixels");
-    std::filesystem::create_directory(folder.path() / "Selected");
-    std::filesystem::permissions(
-        folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(PosixFileSystem().move(photo, folder.path() / "Selected" / "a.jpg").problem,
-              FileProblem::notWritable);
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
 }
 
 }  // namespace
