@@ -15,7 +15,8 @@ struct Layout {
     int tolerance;
 };
 
-// Every pixel layout of every format: grey, deep, palette, interlaced, progressive, alpha.
+// Every pixel layout of every format: grey, deep, palette, interlaced, progressive, alpha. Each
+// file is named .jpg: the format is told by the content.
 TEST_F(DecoderTest, EachLayoutDecodesToItsPixels) {
     const Picture opaque = markedCorners(), alpha = withAlpha(), grey = greyed(opaque);
     const std::vector<Layout> layouts{
@@ -43,7 +44,8 @@ TEST_F(DecoderTest, EachLayoutDecodesToItsPixels) {
     };
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
-        expectBlocksOf(decodeBytes(layout.file), layout.expected, layout.tolerance);
+        expectBlocksOf(decodeBytes(layout.file, {3840, 2160}, "photo.jpg"), layout.expected,
+                       layout.tolerance);
     }
 }
 

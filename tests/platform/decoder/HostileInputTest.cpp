@@ -73,12 +73,6 @@ TEST_F(HostileInputTest, WhatIsNotAReadableFileGivesNoImage) {
     EXPECT_FALSE(decoder.decode(pipe));
 }
 
-TEST_F(HostileInputTest, FormatIsToldByContentNotByName) {
-    const Picture picture = markedCorners();
-    expectBlocksOf(decodeBytes(encodePng(picture), {}, "really a png.JPG"), picture, 0);
-    expectBlocksOf(decodeBytes(encodeJpeg(picture), {}, "x.heic"), picture, 40);
-}
-
 TEST_F(HostileInputTest, DeclaredSizesBeyondThePixelLimitAreRefused) {
     EXPECT_FALSE(decodeBytes(fixture("bomb-10g-pixels.png")));
     // Within the pixel limit, but far more pixels than a file of this size can hold.

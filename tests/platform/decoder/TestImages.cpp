@@ -84,22 +84,6 @@ Bytes exifWithOrientation(int orientation, bool littleEndian) {
 
 // ---- JPEG
 
-namespace {
-
-std::vector<std::uint8_t> jpegSamples(const Picture& picture, const JpegOptions& options) {
-    std::vector<std::uint8_t> samples;
-    for (const Rgba& p : picture.pixels) {
-        if (options.greyscale) {
-            samples.push_back(p.g);
-        } else {
-            samples.insert(samples.end(), {p.r, p.g, p.b});
-        }
-    }
-    return samples;
-}
-
-}  // namespace
-
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
@@ -113,7 +97,7 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     info.input_components = options.greyscale ? 1 : 3;
     info.in_color_space = options.greyscale ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, options.quality, TRUE);
+    jpeg_set_quality(&info, 95, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (options.orientation) {
@@ -125,7 +109,14 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     if (!options.icc.empty()) {
         jpeg_write_icc_profile(&info, options.icc.data(), unsigned(options.icc.size()));
     }
-    std::vector<std::uint8_t> samples = jpegSamples(picture, options);
+    std::vector<std::uint8_t> samples;
+    for (const Rgba& p : picture.pixels) {
+        if (options.greyscale) {
+            samples.push_back(p.g);
+        } else {
+            samples.insert(samples.end(), {p.r, p.g, p.b});
+        }
+    }
     const std::size_t stride = std::size_t(picture.width) * info.input_components;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = samples.data() + info.next_scanline * stride;
@@ -145,19 +136,6 @@ namespace {
 void appendToBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* bytes = static_cast<Bytes*>(png_get_io_ptr(png));
     bytes->insert(bytes->end(), data, data + length);
-}
-
-struct PngLayout {
-    int colorType;
-    int bitDepth;
-    int channels;
-};
-
-PngLayout layoutFor(const PngOptions& options) {
-    const int depth = options.sixteenBit ? 16 : 8;
-    if (options.greyscale) return {PNG_COLOR_TYPE_GRAY, depth, 1};
-    return options.alpha ? PngLayout{PNG_COLOR_TYPE_RGBA, depth, 4}
-                         : PngLayout{PNG_COLOR_TYPE_RGB, depth, 3};
 }
 
 std::vector<std::uint8_t> pngSamples(const Picture& picture, const PngOptions& options) {
@@ -185,9 +163,11 @@ Bytes encodePng(const Picture& picture, const PngOptions& options) {
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng could not write the test image");
     png_set_write_fn(png, &bytes, appendToBytes, nullptr);
-    const PngLayout layout = layoutFor(options);
+    const int type = options.greyscale ? PNG_COLOR_TYPE_GRAY
+                     : options.alpha   ? PNG_COLOR_TYPE_RGBA
+                                       : PNG_COLOR_TYPE_RGB;
     png_set_IHDR(png, info, png_uint_32(picture.width), png_uint_32(picture.height),
-                 layout.bitDepth, layout.colorType,
+                 options.sixteenBit ? 16 : 8, type,
                  options.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<std::uint8_t> samples = pngSamples(picture, options);
@@ -240,7 +220,7 @@ Bytes encodeWebp(const Picture& picture, const WebpOptions& options) {
                                  ? WebPEncodeLosslessRGBA(rgba.data(), picture.width,
                                                           picture.height, picture.width * 4, &out)
                                  : WebPEncodeRGBA(rgba.data(), picture.width, picture.height,
-                                                  picture.width * 4, float(options.quality), &out);
+                                                  picture.width * 4, 95, &out);
     Bytes bitstream(out, out + size);
     WebPFree(out);
     if (options.orientation == 0 && options.icc.empty()) return bitstream;

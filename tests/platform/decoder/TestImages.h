@@ -49,8 +49,8 @@ Picture storedFor(const Picture& upright, int orientation);
 // big-endian ("MM") or, as many cameras write it, little-endian ("II").
 Bytes exifWithOrientation(int orientation, bool littleEndian = false);
 
+// At quality 95.
 struct JpegOptions {
-    int quality = 95;
     int orientation = 0;  // 0: no EXIF
     bool littleEndianExif = false;
     Bytes icc = {};
@@ -70,8 +70,7 @@ struct PngOptions {
 Bytes encodePng(const Picture& picture, const PngOptions& options = {});
 
 struct WebpOptions {
-    bool lossless = false;
-    int quality = 95;
+    bool lossless = false;  // else at quality 95
     int orientation = 0;
     Bytes icc = {};
 };
