@@ -16,22 +16,7 @@ namespace {
 
 using testimages::Bytes;
 using testimages::Picture;
-
-// Gradients, hard edges and noise: every part of the HEVC toolset gets used.
-Picture texture(int width, int height) {
-    Picture picture(width, height);
-    std::uint32_t seed = 12345;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 27);
-            const bool square = (x / 16 + y / 16) % 2 == 0;
-            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
-                                std::uint8_t((square ? 200 : 40) + noise), 255};
-        }
-    }
-    return picture;
-}
+using testimages::texture;
 
 ImageHandle decodeWithLibde265(const Bytes& file) {
     const decoder::Libde265Only reference;

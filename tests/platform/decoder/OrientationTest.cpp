@@ -28,17 +28,6 @@ Bytes encodeTurned(Container container, const Picture& upright, int orientation)
     return {};
 }
 
-// Every pixel differs from its neighbours, so a region shifted by one pixel shows.
-Picture gradient() {
-    Picture picture(60, 40);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            picture.at(x, y) = {std::uint8_t(x * 4), std::uint8_t(y * 6), 90, 255};
-        }
-    }
-    return picture;
-}
-
 class OrientationTest : public DecoderTest,
                         public ::testing::WithParamInterface<std::tuple<Container, int>> {};
 
@@ -57,7 +46,7 @@ TEST_P(OrientationTest, ComesOutUprightWholeAndShrunk) {
 // rows and columns, turned and converted the same way, cut to the image at its edges.
 TEST_P(OrientationTest, RegionMatchesTheWholeImageAtFullResolution) {
     const auto [container, orientation] = GetParam();
-    const auto file = write(encodeTurned(container, gradient(), orientation));
+    const auto file = write(encodeTurned(container, texture(60, 40), orientation));
     const PhotoDecoder decoder({4096, 4096});
     const ImageHandle whole = decoder.decode(file);
     ASSERT_TRUE(whole);

@@ -45,6 +45,21 @@ Picture greyed(Picture picture) {
     return picture;
 }
 
+Picture texture(int width, int height) {
+    Picture picture(width, height);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = int(seed >> 27);
+            const bool square = (x / 16 + y / 16) % 2 == 0;
+            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                                std::uint8_t((square ? 200 : 40) + noise), 255};
+        }
+    }
+    return picture;
+}
+
 Picture storedFor(const Picture& upright, int orientation) {
     // 5 to 8 swap the axes; then 2, 3, 6 and 7 mirror across, 3, 4, 7 and 8 mirror down.
     const bool swaps = orientation >= 5;

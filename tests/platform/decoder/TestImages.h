@@ -42,6 +42,10 @@ Picture withAlpha();
 // Every pixel as grey of its green value, as the grey encoders here store it.
 Picture greyed(Picture picture);
 
+// Gradients, hard edges and noise: every part of the HEVC toolset gets used, and every pixel
+// differs from its neighbours.
+Picture texture(int width, int height);
+
 // The stored pixels of `upright` that EXIF orientation `orientation` turns into `upright`.
 Picture storedFor(const Picture& upright, int orientation);
 
