@@ -2,7 +2,6 @@
 #include <libheif/heif.h>
 #include <libheif/heif_plugin.h>
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
