@@ -43,26 +43,24 @@ test-tsan: setup
 	ctest --test-dir build-tsan -j2 -L threads
 
 # The decoder under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang: its
-# tests, then each format's fuzz target for FUZZ_SECONDS, starting from the seeds that the tests'
-# encoders write. Findings land in build-fuzz/fuzz-findings/.
+# tests, then each format's fuzz target for FUZZ_SECONDS, starting from the small files in
+# tests/fuzz/seeds/. Findings land in build-fuzz/fuzz-findings/.
 FUZZ_SECONDS ?= 45
 FUZZ_FORMATS := jpeg png webp heic
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -malloc_limit_mb=2560 \
     -artifact_prefix=build-fuzz/fuzz-findings/
-DECODER_LSAN := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/platform/decoder/lsan-suppressions.txt
 test-fuzz: setup
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DVESKO_SANITIZE=address,undefined -DVESKO_BUILD_FUZZERS=ON -DVESKO_BUILD_UI=OFF \
 	    -DVESKO_BUILD_BENCH=OFF
 	cmake --build build-fuzz
 	ctest --test-dir build-fuzz -j2 -L decoder
-	$(DECODER_LSAN) build-fuzz/tests/fuzz/vesko_fuzz_seeds build-fuzz/fuzz-seeds
 	@mkdir -p build-fuzz/fuzz-findings
 	@for format in $(FUZZ_FORMATS); do \
 	    mkdir -p build-fuzz/fuzz-corpus/$$format; \
 	    echo "Fuzzing $$format for $(FUZZ_SECONDS) s"; \
 	    build-fuzz/tests/fuzz/vesko_fuzz_$$format $(FUZZ_FLAGS) build-fuzz/fuzz-corpus/$$format \
-	        build-fuzz/fuzz-seeds/$$format 2>build-fuzz/fuzz-$$format.log \
+	        tests/fuzz/seeds/$$format 2>build-fuzz/fuzz-$$format.log \
 	        || { tail -n 60 build-fuzz/fuzz-$$format.log; exit 1; }; \
 	    tail -n 1 build-fuzz/fuzz-$$format.log; \
 	done

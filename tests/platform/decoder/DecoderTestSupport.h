@@ -30,32 +30,37 @@ inline ::testing::AssertionResult near(Rgba actual, Rgba expected, int tolerance
            << actual << " is not within " << tolerance << " of " << expected;
 }
 
+// Checks an image decoded from `picture` (twice as wide as high, in 4 x 2 blocks of one colour
+// such as markedCorners() and withAlpha()), at any scale: its shape, its alpha, and the middle
+// of every block.
+inline void expectBlocksOf(const ImageHandle& image, const Picture& picture, int tolerance) {
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width(), image->height() * 2);
+    const bool translucent =
+        std::any_of(picture.pixels.begin(), picture.pixels.end(), [](Rgba p) { return p.a < 255; });
+    EXPECT_EQ(image->hasAlpha(), translucent);
+    for (int y = 8; y < 32; y += 16) {
+        for (int x = 8; x < 64; x += 16) {
+            const Rgba p = picture.at(x * picture.width / 64, y * picture.height / 32);
+            const auto premultiplied = [&p](std::uint8_t v) { return std::uint8_t(v * p.a / 255); };
+            const Rgba expected{premultiplied(p.r), premultiplied(p.g), premultiplied(p.b), p.a};
+            const Rgba actual = pixelAt(*image, x * image->width() / 64, y * image->height() / 32);
+            EXPECT_TRUE(near(actual, expected, tolerance)) << "block at " << x << ", " << y;
+        }
+    }
+}
+
 class DecoderTest : public ::testing::Test {
 protected:
-    ImageHandle decodeBytes(const Bytes& bytes, DisplayBound bound = {3840, 2160},
-                            const std::string& name = "photo") const {
+    std::filesystem::path write(const Bytes& bytes, const std::string& name = "photo") const {
         const auto file = folder_.path() / name;
         testimages::writeFile(file, bytes);
-        return PhotoDecoder(bound).decode(file);
+        return file;
     }
 
-    // Checks the four quadrants of an image made from markedCorners(), at any scale.
-    static void expectMarkedCorners(const ImageHandle& image, int tolerance) {
-        ASSERT_TRUE(image);
-        ASSERT_EQ(image->width(), image->height() * 2);
-        const int w = image->width(), h = image->height();
-        EXPECT_TRUE(near(pixelAt(*image, w / 8, h / 4), testimages::kRed, tolerance));
-        EXPECT_TRUE(near(pixelAt(*image, w * 7 / 8, h / 4), testimages::kGreen, tolerance));
-        EXPECT_TRUE(near(pixelAt(*image, w / 8, h * 3 / 4), testimages::kGrey, tolerance));
-        EXPECT_TRUE(near(pixelAt(*image, w * 7 / 8, h * 3 / 4), testimages::kGrey, tolerance));
-    }
-
-    // Decodes an image made from markedCorners() within the bound: `width` wide, half as high.
-    void expectMarkedCornersAt(const Bytes& file, DisplayBound bound, int width, int tolerance) {
-        const ImageHandle image = decodeBytes(file, bound);
-        ASSERT_TRUE(image);
-        EXPECT_EQ(image->width(), width);
-        expectMarkedCorners(image, tolerance);
+    ImageHandle decodeBytes(const Bytes& bytes, DisplayBound bound = {3840, 2160},
+                            const std::string& name = "photo") const {
+        return PhotoDecoder(bound).decode(write(bytes, name));
     }
 
     TempFolder folder_;

@@ -1,16 +1,15 @@
 #include "TestImages.h"
 
 #include <jpeglib.h>
-#include <lcms2.h>
 #include <libheif/heif.h>
 #include <png.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace vesko::testimages {
@@ -30,6 +29,34 @@ Picture markedCorners(int width) {
     Picture picture(width, width / 2, kGrey);
     picture.fill(0, 0, width / 4, width / 4, kRed);
     picture.fill(width * 3 / 4, 0, width / 4, width / 4, kGreen);
+    return picture;
+}
+
+Picture withAlpha() {
+    Picture picture(64, 32, {255, 255, 255, 0});
+    picture.fill(32, 0, 32, 32, {0, 0, 200, 128});
+    picture.fill(0, 0, 16, 16, kRed);
+    picture.fill(48, 16, 16, 16, kGreen);
+    return picture;
+}
+
+Picture greyed(Picture picture) {
+    for (Rgba& p : picture.pixels) p = {p.g, p.g, p.g, p.a};
+    return picture;
+}
+
+Picture texture(int width, int height) {
+    Picture picture(width, height);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = int(seed >> 27);
+            const bool square = (x / 16 + y / 16) % 2 == 0;
+            picture.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                                std::uint8_t((square ? 200 : 40) + noise), 255};
+        }
+    }
     return picture;
 }
 
@@ -70,94 +97,7 @@ Bytes exifWithOrientation(int orientation, bool littleEndian) {
     return bytes;
 }
 
-namespace {
-
-Bytes saveProfile(cmsHPROFILE profile) {
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(profile, nullptr, &size);
-    Bytes bytes(size);
-    cmsSaveProfileToMem(profile, bytes.data(), &size);
-    cmsCloseProfile(profile);
-    return bytes;
-}
-
-}  // namespace
-
-Bytes displayP3Profile() {
-    const cmsCIExyY white{0.3127, 0.3290, 1.0};
-    const cmsCIExyYTRIPLE primaries{{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}};
-    const double srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
-    cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, srgbCurve);
-    cmsToneCurve* curves[3] = {curve, curve, curve};
-    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-    cmsFreeToneCurve(curve);
-    return saveProfile(profile);
-}
-
-Bytes srgbProfile() { return saveProfile(cmsCreate_sRGBProfile()); }
-
-namespace {
-
-// Lab of the light that ink c, m, y, k (0 to 65535) lets through, rotated as the profile says.
-int labOfRotatedInk(const cmsUInt16Number in[], cmsUInt16Number out[], void* toLab) {
-    const auto light = [&](int ink) { return (1 - in[ink] / 65535.0) * (1 - in[3] / 65535.0); };
-    const double rgb[3] = {light(1), light(2), light(0)};
-    cmsCIELab lab;
-    cmsDoTransform(toLab, rgb, &lab, 1);
-    cmsFloat2LabEncoded(out, &lab);
-    return TRUE;
-}
-
-}  // namespace
-
-Bytes rotatedCmykProfile() {
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-    cmsHTRANSFORM toLab =
-        cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
-    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
-    cmsSetProfileVersion(profile, 2.1);  // a bare grid is a v2 lut16
-    cmsSetDeviceClass(profile, cmsSigOutputClass);
-    cmsSetColorSpace(profile, cmsSigCmykData);
-    cmsSetPCS(profile, cmsSigLabData);
-    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
-    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
-    cmsStageSampleCLut16bit(grid, labOfRotatedInk, toLab, 0);
-    cmsPipelineInsertStage(pipeline, cmsAT_END, grid);
-    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
-    cmsPipelineFree(pipeline);
-    cmsDeleteTransform(toLab);
-    cmsCloseProfile(lab);
-    cmsCloseProfile(srgb);
-    return saveProfile(profile);
-}
-
 // ---- JPEG
-
-namespace {
-
-std::vector<std::uint8_t> jpegSamples(const Picture& picture, const JpegOptions& options) {
-    std::vector<std::uint8_t> samples;
-    for (const Rgba& p : picture.pixels) {
-        if (options.greyscale) {
-            samples.push_back(p.g);
-        } else if (options.cmyk) {
-            const int light = std::max({p.r, p.g, p.b});
-            const auto ink = [light](int value) {
-                return light == 0 ? 0 : 255 - value * 255 / light;
-            };
-            // Adobe stores 255 - ink.
-            for (int value : {ink(p.r), ink(p.g), ink(p.b), 255 - light}) {
-                samples.push_back(std::uint8_t(options.adobe ? 255 - value : value));
-            }
-        } else {
-            samples.insert(samples.end(), {p.r, p.g, p.b});
-        }
-    }
-    return samples;
-}
-
-}  // namespace
 
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     jpeg_compress_struct info{};
@@ -169,11 +109,10 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     jpeg_mem_dest(&info, &out, &outSize);
     info.image_width = JDIMENSION(picture.width);
     info.image_height = JDIMENSION(picture.height);
-    info.input_components = options.greyscale ? 1 : options.cmyk ? 4 : 3;
-    info.in_color_space = options.greyscale ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
+    info.input_components = options.greyscale ? 1 : 3;
+    info.in_color_space = options.greyscale ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    info.write_Adobe_marker = options.cmyk && options.adobe;
-    jpeg_set_quality(&info, options.quality, TRUE);
+    jpeg_set_quality(&info, 95, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (options.orientation) {
@@ -185,7 +124,14 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     if (!options.icc.empty()) {
         jpeg_write_icc_profile(&info, options.icc.data(), unsigned(options.icc.size()));
     }
-    std::vector<std::uint8_t> samples = jpegSamples(picture, options);
+    std::vector<std::uint8_t> samples;
+    for (const Rgba& p : picture.pixels) {
+        if (options.greyscale) {
+            samples.push_back(p.g);
+        } else {
+            samples.insert(samples.end(), {p.r, p.g, p.b});
+        }
+    }
     const std::size_t stride = std::size_t(picture.width) * info.input_components;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = samples.data() + info.next_scanline * stride;
@@ -205,39 +151,6 @@ namespace {
 void appendToBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* bytes = static_cast<Bytes*>(png_get_io_ptr(png));
     bytes->insert(bytes->end(), data, data + length);
-}
-
-struct PngLayout {
-    int colorType;
-    int bitDepth;
-    int channels;
-};
-
-PngLayout layoutFor(const PngOptions& options) {
-    if (options.palette) return {PNG_COLOR_TYPE_PALETTE, 8, 1};
-    const int depth = options.sixteenBit ? 16 : 8;
-    if (options.greyscale) return {PNG_COLOR_TYPE_GRAY, depth, 1};
-    return options.alpha ? PngLayout{PNG_COLOR_TYPE_RGBA, depth, 4}
-                         : PngLayout{PNG_COLOR_TYPE_RGB, depth, 3};
-}
-
-void setPalette(png_structp png, png_infop info, const Picture& picture,
-                std::vector<std::uint8_t>& indices, bool alpha) {
-    std::vector<png_color> colours;
-    std::vector<png_byte> alphas;
-    std::vector<Rgba> seen;
-    for (const Rgba& p : picture.pixels) {
-        auto found = std::find(seen.begin(), seen.end(), p);
-        if (found == seen.end()) {
-            seen.push_back(p);
-            colours.push_back({p.r, p.g, p.b});
-            alphas.push_back(p.a);
-            found = seen.end() - 1;
-        }
-        indices.push_back(std::uint8_t(found - seen.begin()));
-    }
-    png_set_PLTE(png, info, colours.data(), int(colours.size()));
-    if (alpha) png_set_tRNS(png, info, alphas.data(), int(alphas.size()), nullptr);
 }
 
 std::vector<std::uint8_t> pngSamples(const Picture& picture, const PngOptions& options) {
@@ -265,17 +178,14 @@ Bytes encodePng(const Picture& picture, const PngOptions& options) {
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng could not write the test image");
     png_set_write_fn(png, &bytes, appendToBytes, nullptr);
-    const PngLayout layout = layoutFor(options);
+    const int type = options.greyscale ? PNG_COLOR_TYPE_GRAY
+                     : options.alpha   ? PNG_COLOR_TYPE_RGBA
+                                       : PNG_COLOR_TYPE_RGB;
     png_set_IHDR(png, info, png_uint_32(picture.width), png_uint_32(picture.height),
-                 layout.bitDepth, layout.colorType,
+                 options.sixteenBit ? 16 : 8, type,
                  options.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<std::uint8_t> samples;
-    if (options.palette) {
-        setPalette(png, info, picture, samples, options.alpha);
-    } else {
-        samples = pngSamples(picture, options);
-    }
+    std::vector<std::uint8_t> samples = pngSamples(picture, options);
     if (!options.icc.empty()) {
         png_set_iCCP(png, info, "test", 0, options.icc.data(), png_uint_32(options.icc.size()));
     }
@@ -294,69 +204,23 @@ Bytes encodePng(const Picture& picture, const PngOptions& options) {
     return bytes;
 }
 
-namespace {
-
-void appendChunk(Bytes& out, const char* type, const Bytes& data) {
-    const auto put32 = [&out](std::uint32_t value) {
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(value >> shift));
-    };
-    put32(std::uint32_t(data.size()));
-    const std::size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put32(std::uint32_t(crc32(0, out.data() + typeAt, uInt(out.size() - typeAt))));
-}
-
-}  // namespace
-
-Bytes pngBomb(int width, int height) {
-    Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
-    for (const int value : {width, height}) {
-        for (int shift = 24; shift >= 0; shift -= 8) header.push_back(std::uint8_t(value >> shift));
-    }
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, not interlaced
-    appendChunk(out, "IHDR", header);
-    const Bytes zeros(1 << 20, 0);
-    Bytes compressed(compressBound(uLong(zeros.size())));
-    uLongf compressedSize = uLongf(compressed.size());
-    compress2(compressed.data(), &compressedSize, zeros.data(), uLong(zeros.size()), 9);
-    compressed.resize(compressedSize);
-    appendChunk(out, "IDAT", compressed);
-    appendChunk(out, "IEND", {});
-    return out;
-}
-
 // ---- WebP
 
 namespace {
-
-std::vector<std::uint8_t> rgbaBytes(const Picture& picture) {
-    std::vector<std::uint8_t> bytes;
-    for (const Rgba& p : picture.pixels) bytes.insert(bytes.end(), {p.r, p.g, p.b, p.a});
-    return bytes;
-}
-
-Bytes assembledBy(WebPMux* mux) {
-    WebPData assembled{};
-    WebPMuxAssemble(mux, &assembled);
-    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
-    WebPDataClear(&assembled);
-    return out;
-}
 
 Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
     WebPMux* mux = WebPMuxNew();
     const WebPData image{bitstream.data(), bitstream.size()};
     WebPMuxSetImage(mux, &image, 1);
-    const Bytes exif = options.orientation
-                           ? exifWithOrientation(options.orientation, options.littleEndianExif)
-                           : Bytes{};
+    const Bytes exif = options.orientation ? exifWithOrientation(options.orientation) : Bytes{};
     const WebPData exifData{exif.data(), exif.size()};
     if (!exif.empty()) WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
     const WebPData iccData{options.icc.data(), options.icc.size()};
     if (!options.icc.empty()) WebPMuxSetChunk(mux, "ICCP", &iccData, 1);
-    Bytes out = assembledBy(mux);
+    WebPData assembled{};
+    WebPMuxAssemble(mux, &assembled);
+    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
+    WebPDataClear(&assembled);
     WebPMuxDelete(mux);
     return out;
 }
@@ -364,39 +228,18 @@ Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
 }  // namespace
 
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options) {
-    const std::vector<std::uint8_t> rgba = rgbaBytes(picture);
+    std::vector<std::uint8_t> rgba;
+    for (const Rgba& p : picture.pixels) rgba.insert(rgba.end(), {p.r, p.g, p.b, p.a});
     std::uint8_t* out = nullptr;
     const std::size_t size = options.lossless
                                  ? WebPEncodeLosslessRGBA(rgba.data(), picture.width,
                                                           picture.height, picture.width * 4, &out)
                                  : WebPEncodeRGBA(rgba.data(), picture.width, picture.height,
-                                                  picture.width * 4, float(options.quality), &out);
+                                                  picture.width * 4, 95, &out);
     Bytes bitstream(out, out + size);
     WebPFree(out);
     if (options.orientation == 0 && options.icc.empty()) return bitstream;
     return withMetadata(bitstream, options);
-}
-
-Bytes encodeWebpAnimation(const std::vector<WebpFrame>& frames, int canvasWidth, int canvasHeight) {
-    WebPMux* mux = WebPMuxNew();
-    for (const WebpFrame& frame : frames) {
-        const Bytes still = encodeWebp(frame.picture, {.lossless = true});
-        WebPMuxFrameInfo info{};
-        info.bitstream = {still.data(), still.size()};
-        info.x_offset = frame.x;
-        info.y_offset = frame.y;
-        info.duration = 100;
-        info.id = WEBP_CHUNK_ANMF;
-        info.dispose_method = WEBP_MUX_DISPOSE_NONE;
-        info.blend_method = WEBP_MUX_NO_BLEND;
-        WebPMuxPushFrame(mux, &info, 1);
-    }
-    const WebPMuxAnimParams params{0, 0};
-    WebPMuxSetAnimationParams(mux, &params);
-    WebPMuxSetCanvasSize(mux, canvasWidth, canvasHeight);
-    Bytes out = assembledBy(mux);
-    WebPMuxDelete(mux);
-    return out;
 }
 
 // ---- HEIC
@@ -414,32 +257,12 @@ heif_error appendHeif(heif_context*, const void* data, size_t size, void* userda
     return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
 }
 
-// Grey from the picture's red channel.
-heif_image* heifGreyPicture(const Picture& picture) {
-    heif_image* image = nullptr;
-    check(heif_image_create(picture.width, picture.height, heif_colorspace_monochrome,
-                            heif_chroma_monochrome, &image));
-    check(heif_image_add_plane(image, heif_channel_Y, picture.width, picture.height, 8));
-    int stride = 0;
-    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_Y, &stride);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            plane[std::size_t(y) * stride + x] = picture.at(x, y).r;
-        }
-    }
-    return image;
-}
-
 heif_image* heifPicture(const Picture& picture, const HeicOptions& options) {
-    if (options.grey) return heifGreyPicture(picture);
-    const heif_chroma chroma = options.tenBit ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
-                                                               : heif_chroma_interleaved_RRGGBB_LE)
-                                              : (options.alpha ? heif_chroma_interleaved_RGBA
-                                                               : heif_chroma_interleaved_RGB);
+    const heif_chroma chroma =
+        options.alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
     heif_image* image = nullptr;
     check(heif_image_create(picture.width, picture.height, heif_colorspace_RGB, chroma, &image));
-    check(heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height,
-                               options.tenBit ? 10 : 8));
+    check(heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height, 8));
     int stride = 0;
     std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
     for (int y = 0; y < picture.height; ++y) {
@@ -447,16 +270,7 @@ heif_image* heifPicture(const Picture& picture, const HeicOptions& options) {
         for (int x = 0; x < picture.width; ++x) {
             const Rgba p = picture.at(x, y);
             const std::uint8_t channels[4] = {p.r, p.g, p.b, p.a};
-            for (int c = 0; c < (options.alpha ? 4 : 3); ++c) {
-                const std::uint8_t value = channels[c];
-                if (options.tenBit) {
-                    const unsigned wide = value * 1023u / 255u;
-                    *out++ = std::uint8_t(wide & 0xFF);
-                    *out++ = std::uint8_t(wide >> 8);
-                } else {
-                    *out++ = value;
-                }
-            }
+            for (int c = 0; c < (options.alpha ? 4 : 3); ++c) *out++ = channels[c];
         }
     }
     return image;
@@ -507,6 +321,11 @@ Bytes encodeHeic(const Picture& picture, const HeicOptions& options) {
     heif_encoder_release(encoder);
     heif_context_free(context);
     return bytes;
+}
+
+Bytes fixture(const std::string& name) {
+    std::ifstream in(std::string(VESKO_DECODER_TEST_DATA) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {

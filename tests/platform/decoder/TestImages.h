@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Small images made with the image libraries' own encoders, for the decoder's tests and as
-// seeds for its fuzz targets.
+// Small images made with the image libraries' own encoders, for the decoder's tests; inputs
+// that would need much more code to make are kept as files in data/ (see its README).
 namespace vesko::testimages {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -36,6 +36,15 @@ inline constexpr Rgba kGrey{128, 128, 128, 255};
 // `width` x `width` / 2, grey, with a red block in the top-left corner and a green one in the
 // top-right, each a quarter of the width: enough to tell all eight orientations apart.
 Picture markedCorners(int width = 64);
+// 64 x 32: opaque red and green on a transparent left half; the right half holds a
+// half-transparent blue band.
+Picture withAlpha();
+// Every pixel as grey of its green value, as the grey encoders here store it.
+Picture greyed(Picture picture);
+
+// Gradients, hard edges and noise: every part of the HEVC toolset gets used, and every pixel
+// differs from its neighbours.
+Picture texture(int width, int height);
 
 // The stored pixels of `upright` that EXIF orientation `orientation` turns into `upright`.
 Picture storedFor(const Picture& upright, int orientation);
@@ -44,57 +53,35 @@ Picture storedFor(const Picture& upright, int orientation);
 // big-endian ("MM") or, as many cameras write it, little-endian ("II").
 Bytes exifWithOrientation(int orientation, bool littleEndian = false);
 
-// An ICC profile for Display P3 (P3 primaries, D65, sRGB curve), made by lcms2.
-Bytes displayP3Profile();
-// The sRGB profile that lcms2 makes.
-Bytes srgbProfile();
-// A CMYK profile in which cyan ink takes away blue, magenta red and yellow green (not the
-// printer's cyan, magenta and yellow): a decoder that ignores it shows other colours.
-Bytes rotatedCmykProfile();
-
+// At quality 95.
 struct JpegOptions {
-    int quality = 95;
     int orientation = 0;  // 0: no EXIF
     bool littleEndianExif = false;
     Bytes icc = {};
     bool progressive = false;
     bool greyscale = false;
-    bool cmyk = false;  // inverted with an Adobe marker, as Photoshop writes it, unless not adobe
-    bool adobe = true;
 };
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
 
 struct PngOptions {
     bool alpha = false;
     bool sixteenBit = false;
-    bool palette = false;    // palette with a tRNS entry per colour when alpha is set
     bool greyscale = false;  // without alpha
     bool interlaced = false;
     int orientation = 0;
     Bytes icc = {};
 };
 Bytes encodePng(const Picture& picture, const PngOptions& options = {});
-// A valid header for an enormous image followed by a little compressed data.
-Bytes pngBomb(int width, int height);
 
 struct WebpOptions {
-    bool lossless = false;
-    int quality = 95;
+    bool lossless = false;  // else at quality 95
     int orientation = 0;
-    bool littleEndianExif = false;
     Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
-// An animation of lossless frames, each at its (even) offset on the canvas.
-struct WebpFrame {
-    Picture picture;
-    int x = 0, y = 0;
-};
-Bytes encodeWebpAnimation(const std::vector<WebpFrame>& frames, int canvasWidth, int canvasHeight);
 
 struct HeicOptions {
     bool alpha = false;
-    bool tenBit = false;
     int rotation = 1;         // written as irot/imir boxes
     int exifOrientation = 0;  // an EXIF block beside them, as phones write
     Bytes icc = {};
@@ -103,11 +90,12 @@ struct HeicOptions {
     bool fullRange = true;  // with nclxPrimaries
     int quality = 95;
     bool chroma420 = false;  // as cameras and phones write it
-    bool grey = false;       // monochrome, from the red channel
 };
 // Encoded by libheif's HEVC encoder, in 4:4:4 unless asked for 4:2:0.
 Bytes encodeHeic(const Picture& picture, const HeicOptions& options = {});
 
+// A file from data/.
+Bytes fixture(const std::string& name);
 void writeFile(const std::string& path, const Bytes& bytes);
 
 }  // namespace vesko::testimages
