@@ -8,7 +8,7 @@ namespace {
 using namespace testimages;
 
 // Cameras write EXIF in either byte order.
-enum class Container { Jpeg, JpegLittleEndian, Png, Webp, Heic };
+enum class Container { Jpeg, JpegLittleEndian, Png, Webp, WebpLittleEndian, Heic };
 
 Bytes encodeTurned(Container container, const Picture& upright, int orientation) {
     const Picture stored = storedFor(upright, orientation);
@@ -20,7 +20,10 @@ Bytes encodeTurned(Container container, const Picture& upright, int orientation)
         case Container::Png:
             return encodePng(stored, {.orientation = orientation});
         case Container::Webp:
-            return encodeWebp(stored, {.lossless = true, .orientation = orientation});
+        case Container::WebpLittleEndian:
+            return encodeWebp(stored, {.lossless = true,
+                                       .orientation = orientation,
+                                       .littleEndianExif = container != Container::Webp});
         case Container::Heic:
             // A phone writes the turn twice: as irot/imir and in EXIF. Only one may be applied.
             return encodeHeic(stored, {.rotation = orientation, .exifOrientation = orientation});
@@ -72,7 +75,8 @@ TEST_P(OrientationTest, RegionMatchesTheWholeImageAtFullResolution) {
 INSTANTIATE_TEST_SUITE_P(
     AllFormats, OrientationTest,
     ::testing::Combine(::testing::Values(Container::Jpeg, Container::JpegLittleEndian,
-                                         Container::Png, Container::Webp, Container::Heic),
+                                         Container::Png, Container::Webp,
+                                         Container::WebpLittleEndian, Container::Heic),
                        ::testing::Range(1, 9)));
 
 }  // namespace

@@ -212,7 +212,9 @@ Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
     WebPMux* mux = WebPMuxNew();
     const WebPData image{bitstream.data(), bitstream.size()};
     WebPMuxSetImage(mux, &image, 1);
-    const Bytes exif = options.orientation ? exifWithOrientation(options.orientation) : Bytes{};
+    const Bytes exif = options.orientation
+                           ? exifWithOrientation(options.orientation, options.littleEndianExif)
+                           : Bytes{};
     const WebPData exifData{exif.data(), exif.size()};
     if (!exif.empty()) WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
     const WebPData iccData{options.icc.data(), options.icc.size()};

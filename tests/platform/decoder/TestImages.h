@@ -76,6 +76,7 @@ Bytes encodePng(const Picture& picture, const PngOptions& options = {});
 struct WebpOptions {
     bool lossless = false;  // else at quality 95
     int orientation = 0;
+    bool littleEndianExif = false;
     Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
