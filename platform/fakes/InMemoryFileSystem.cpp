@@ -7,21 +7,11 @@ namespace {
 
 std::string key(const std::filesystem::path& path) {
     std::string text = path.lexically_normal().native();
-    while (text.size() > 1 && text.back() == '/') {
-        text.pop_back();
-    }
+    if (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }
 
-std::string parentKey(const std::string& key) {
-    const auto slash = key.rfind('/');
-    return slash == 0 ? "/" : key.substr(0, slash);
-}
-
-bool isInside(const std::string& candidate, const std::string& folder) {
-    const std::string prefix = folder == "/" ? "/" : folder + "/";
-    return candidate.size() > prefix.size() && candidate.starts_with(prefix);
-}
+std::string parentKey(const std::string& key) { return std::filesystem::path(key).parent_path(); }
 
 }  // namespace
 
@@ -39,8 +29,9 @@ void InMemoryFileSystem::addFolder(const std::filesystem::path& folder) { add(fo
 
 void InMemoryFileSystem::remove(const std::filesystem::path& path) {
     const std::string k = key(path);
-    std::erase_if(nodes_,
-                  [&](const auto& node) { return node.first == k || isInside(node.first, k); });
+    std::erase_if(nodes_, [&](const auto& node) {
+        return node.first == k || node.first.starts_with(k == "/" ? k : k + "/");
+    });
 }
 
 const InMemoryFileSystem::Node* InMemoryFileSystem::find(const std::filesystem::path& path) const {
@@ -67,7 +58,7 @@ std::optional<std::vector<FolderEntry>> InMemoryFileSystem::list(
     const std::string k = key(folder);
     std::vector<std::pair<std::uint64_t, FolderEntry>> children;
     for (const auto& [path, child] : nodes_) {
-        if (isInside(path, k) && parentKey(path) == k) {
+        if (path != k && parentKey(path) == k) {
             // Some file systems do not say what an entry is: this one keeps the caller honest.
             children.emplace_back(child.order, FolderEntry{path, EntryType::unknown});
         }
@@ -107,7 +98,7 @@ FileError InMemoryFileSystem::move(const std::filesystem::path& from,
     if (!parent || !parent->isDirectory) {
         return {FileProblem::other, std::make_error_code(std::errc::no_such_file_or_directory)};
     }
-    if (isInside(target, source)) {
+    if (target.starts_with(source + "/")) {
         return fileErrorFrom(std::make_error_code(std::errc::invalid_argument));
     }
     // The item and everything inside it: its key, then the keys under "source/", which sort

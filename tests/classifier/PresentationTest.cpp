@@ -56,30 +56,23 @@ TEST_F(ClassifierTest, PresentationTellsTheDecoderWhatComesNext) {
 TEST_F(ClassifierTest, EachOperationAnnouncesItsFieldsInOrder) {
     using Names = std::vector<std::string>;
     const Names names{"a.jpg", "b.jpg", "c.jpg"};
+    const auto load = [&] { classifier->loadFolder(folder); };
     const auto yes = [&] { classifier->classifyCurrent(kSelectedFolder); };
+    const auto maybe = [&] { classifier->skipCurrent(); };
+    const auto undo = [&] { classifier->undoLast(); };
+    const auto reset = [&] { classifier->reset(); };
     const struct {
         std::string operation;
         int photos, yesFirst;
         std::function<void()> act;
         Names order;
     } cases[] = {
-        {"load",
-         2,
-         0,
-         [&] { classifier->loadFolder(folder); },
-         {"folder", "total", "=", "image", "file", "remaining"}},
+        {"load", 2, 0, load, {"folder", "total", "=", "image", "file", "remaining"}},
         {"Yes", 2, 0, yes, {"progress", "canUndo", "=", "file", "remaining"}},
         {"Yes on the last", 1, 0, yes, {"progress", "canUndo", "image", "file", "finished"}},
-        {"Undo",
-         2,
-         1,
-         [&] { classifier->undoLast(); },
-         {"progress", "canUndo", "=", "file", "remaining"}},
-        {"reset",
-         3,
-         1,
-         [&] { classifier->reset(); },
-         {"image", "file", "folder", "progress", "total", "canUndo", "="}},
+        {"Maybe", 3, 1, maybe, {"canUndo", "=", "file", "="}},
+        {"Undo", 2, 1, undo, {"progress", "canUndo", "=", "file", "remaining"}},
+        {"reset", 3, 1, reset, {"image", "file", "folder", "progress", "total", "canUndo", "="}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.operation);
