@@ -88,23 +88,6 @@ TEST_P(FileSystemContract, CreatingFoldersMakesParentsAndAcceptsExistingOnes) {
     EXPECT_EQ(fs().createDirectories(root / "file" / "sub").problem, FileProblem::nameTaken);
 }
 
-TEST_P(FileSystemContract, ListsOneLevelWithHiddenEntriesAndFolders) {
-    addFile(root / ".hidden.jpg");
-    addFile(root / "trip.jpg" / "inside.jpg");
-    addFile(root / "top.png");
-    const auto listed = fs().list(root);
-    ASSERT_TRUE(listed);
-    std::vector<std::string> entries;
-    for (const FolderEntry& entry : *listed) {
-        entries.push_back(entry.path);
-    }
-    std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{root / ".hidden.jpg", root / "top.png",
-                                                 root / "trip.jpg"}));
-    EXPECT_FALSE(fs().list(root / "nowhere"));
-    EXPECT_FALSE(fs().list(root / "top.png"));
-}
-
 std::string nameOf(const ::testing::TestParamInfo<Kind>& kind) {
     return std::array{"rename", "linkFallback", "memory"}[kind.index];
 }

@@ -8,12 +8,13 @@
 namespace vesko {
 namespace {
 
-TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
+TEST(PosixFileSystem, ListsOneLevelInTheDirectorysOwnOrderWithOddNames) {
     TempFolder folder;
     for (const char* name : {"b.jpg", "a.jpg", "C D.JPG", "\xff\xfe.jpg", ".hidden", "z.heic"}) {
         folder.write(name, "x");
     }
     std::filesystem::create_directory(folder.path() / "trip.jpg");
+    folder.write("trip.jpg/inside.jpg", "x");
     std::filesystem::create_symlink("/etc/hostname", folder.path() / "IMG_1.CR3");
     std::vector<FolderEntry> expected;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -24,6 +25,8 @@ TEST(PosixFileSystem, ListsInTheDirectorysOwnOrderWithOddNames) {
     }
     EXPECT_EQ(PosixFileSystem().list(folder.path()), expected);
     EXPECT_EQ(expected.size(), 8u);
+    EXPECT_FALSE(PosixFileSystem().list(folder.path() / "nowhere"));
+    EXPECT_FALSE(PosixFileSystem().list(folder.path() / "b.jpg"));
 }
 
 TEST(PosixFileSystem, KindTellsFilesFromFoldersAndFollowsSymbolicLinks) {
