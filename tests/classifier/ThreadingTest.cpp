@@ -73,13 +73,7 @@ TEST_F(DropTest, PendingDropKeepsTheClassifierAlive) {
     EXPECT_EQ(decoder.use_count(), 1);
 }
 
-TEST(Teardown, LastReleaseOnAnotherThreadIsDeferredToTheMainThread) {
-    auto mainThread = std::make_shared<QueuedMainThread>();
-    auto disk = std::make_shared<InMemoryFileSystem>();
-    auto decoder = std::make_shared<FakeImageDecoder>(disk);
-    auto classifier =
-        PhotoViewModel::create({disk, decoder, std::make_shared<ScriptedFolderChooser>(),
-                                std::make_shared<RecordingDesktop>(), mainThread});
+TEST_F(ClassifierTest, LastReleaseOnAnotherThreadIsDeferredToTheMainThread) {
     std::thread([owned = std::move(classifier)]() mutable { owned.reset(); }).join();
     EXPECT_EQ(decoder.use_count(), 2);  // still held by the classifier
     EXPECT_EQ(mainThread->drain(), 1);

@@ -47,20 +47,17 @@ TEST_F(ClassifierTest, TheLastAnswerFinishesAndCanStillBeUndone) {
 // else as it was, so that it can be tried again; the old path, which may now name another
 // file, is never queued.
 TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
-    struct Case {
-        const char* name;
-        FileProblem problem;
-    };
-    for (const Case& c : {Case{"new file at the old name", FileProblem::nameTaken},
-                          Case{"photo gone from the subfolder", FileProblem::missing},
-                          Case{"read-only folder", FileProblem::notWritable}}) {
-        SCOPED_TRACE(c.name);
+    // A new file at the old name, the photo gone from the subfolder, a read-only folder.
+    for (const FileProblem problem :
+         {FileProblem::nameTaken, FileProblem::missing, FileProblem::notWritable}) {
+        SCOPED_TRACE(static_cast<int>(problem));
+        disk->remove(folder);
         loadPhotos({"a.jpg", "b.jpg"});
         classifier->classifyCurrent(kSelectedFolder);
         const auto record = classifier->lastMoved();
-        if (c.problem == FileProblem::nameTaken) disk->addFile(folder / "a.jpg");
-        if (c.problem == FileProblem::missing) disk->remove(folder / "Selected/a.jpg");
-        if (c.problem == FileProblem::notWritable) fileSystem->fail(Op::move);
+        if (problem == FileProblem::nameTaken) disk->addFile(folder / "a.jpg");
+        if (problem == FileProblem::missing) disk->remove(folder / "Selected/a.jpg");
+        if (problem == FileProblem::notWritable) fileSystem->fail(Op::move);
 
         classifier->undoLast();
         EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
@@ -70,7 +67,7 @@ TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
         ASSERT_TRUE(classifier->notice());
         EXPECT_EQ(classifier->notice()->step, Notice::Step::undo);
         EXPECT_EQ(classifier->notice()->folder, "photos");
-        EXPECT_EQ(classifier->notice()->error.problem, c.problem);
+        EXPECT_EQ(classifier->notice()->error.problem, problem);
 
         fileSystem->heal(Op::move);
         disk->remove(folder / "a.jpg");
@@ -78,9 +75,6 @@ TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
         classifier->undoLast();
         EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
         EXPECT_FALSE(classifier->notice());
-        classifier->reset();
-        disk->remove(folder / "a.jpg");
-        disk->remove(folder / "b.jpg");
     }
 }
 
