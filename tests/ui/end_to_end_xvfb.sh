@@ -51,8 +51,9 @@ choose_folder() {
     sleep 0.3
 }
 
-# The X server, and Vesko in it with a stand-in file manager that notes what it was to open.
-mkdir -p "$work/bin"
+# The X server, and Vesko in it with a stand-in file manager that notes what it was to open;
+# the folders it is given.
+mkdir -p "$work"/{bin,photos,clash/Selected,shots,checks}
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
@@ -73,18 +74,12 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 row=$((WIDTH < 900 ? WIDTH : 900))
 
 # Three photos and a file that is no image, which is answered like any photo.
-mkdir -p "$work/photos"
 for name in first second third; do
     convert -size 320x240 "plasma:" "$work/photos/$name.jpg"
 done
 echo "not a photo" >"$work/photos/garbage.jpg"
 choose_folder "$work/photos"
-xdotool key Return
-expect_counts 3 1 0
-xdotool key space
-sleep 0.5
-expect_counts 3 1 0
-xdotool key BackSpace
+xdotool key Return space BackSpace
 expect_counts 2 1 1
 xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
 expect_counts 3 1 0
@@ -95,37 +90,30 @@ wait_for "grep -q 'photos' '$work/opened' 2>/dev/null"
 sleep 0.5
 xdotool key Return
 
-# "Selected" already holds a file of that name: Yes moves nothing, and No still can.
+# "Selected" already holds a file of that name: Yes moves nothing (so Done! does not come), and
+# No still can.
 photo=$(find "$work/photos/Selected" -type f | head -n 1)
-mkdir -p "$work/clash/Selected"
 cp "$photo" "$work/clash/same.jpg"
 cp "$photo" "$work/clash/Selected/same.jpg"
 choose_folder "$work/clash"
-xdotool key Return
-sleep 0.7
-expect_counts 1 1 0
-xdotool key BackSpace
+xdotool key Return BackSpace
 expect_counts 0 1 1
 sleep 0.5
 xdotool key Return
 
 # Three shots of a JPEG, a CR3 and an XMP each: every answer moves all three files.
-mkdir -p "$work/shots"
 for shot in one two three; do
     cp "$photo" "$work/shots/$shot.jpg"
     echo raw >"$work/shots/$shot.CR3"
     echo xmp >"$work/shots/$shot.xmp"
 done
 choose_folder "$work/shots"
-xdotool key Return
-expect_counts 6 3 0
-xdotool key BackSpace
+xdotool key Return BackSpace
 expect_counts 3 3 3
 xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
 
 # The zoom: a photo of one-pixel checks is grey when fitted; after Z every screen pixel differs
 # from its neighbour, as it does only when one screen pixel shows one image pixel.
-mkdir -p "$work/checks"
 convert -size 2x2 xc:white -fill black -draw "point 1,0 point 0,1" -write mpr:check +delete \
     -size 3000x2000 tile:mpr:check "$work/checks/checks.png"
 choose_folder "$work/checks"
@@ -147,5 +135,4 @@ xdotool key z
 sleep 2
 zoomed=$(neighbour_difference)
 awk "BEGIN { exit !($zoomed > 0.95) }" || fail "the zoomed photo is not at actual pixels: $zoomed"
-kill -0 "$app_pid" || fail "Vesko is no longer running"
 echo "PASS (fitted $fitted, zoomed $zoomed)"
