@@ -1,14 +1,22 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
+#include "classifier/PhotoViewModel.h"
+#include "platform/decoder/PhotoDecoder.h"
 #include "platform/fakes/FakeDesktop.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtMainThread.h"
+#include "ui/ContentWindow.h"
 #include "ui/ViewModelBridge.h"
 
 namespace vesko {
@@ -17,38 +25,95 @@ namespace vesko {
 // only the folder chooser and the file browser are stand-ins.
 class WindowHarness {
 public:
-    WindowHarness();
-    ~WindowHarness();
+    WindowHarness() {
+        auto model = PhotoViewModel::create({
+            .fileSystem = std::make_shared<PosixFileSystem>(),
+            .imageDecoder = std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}),
+            .folderChooser = chooser_,
+            .desktop = desktop_,
+            .mainThread = std::make_shared<QtMainThread>(),
+            .preferences = std::make_shared<MemoryPreferences>(),
+        });
+        window_.reset(createContentView(engine_, std::move(model)));
+        window_->show();
+        window_->requestActivate();
+        if (!QTest::qWaitForWindowActive(window_.get())) {
+            qWarning("The window did not become active");
+        }
+    }
 
     QQuickWindow* window() const { return window_.get(); }
-    ViewModelBridge* viewModel() const;
+    ViewModelBridge* viewModel() const {
+        return window_->property("viewModel").value<ViewModelBridge*>();
+    }
     ScriptedFolderChooser& chooser() { return *chooser_; }
     RecordingDesktop& desktop() { return *desktop_; }
 
-    // A folder inside the scratch folder with the given files: those whose name contains
-    // "broken" hold no image, the others are JPEGs of `size`, each of another colour.
-    QString makeFolder(const QString& name, const QStringList& files, QSize size = {160, 120});
-    QStringList filesIn(const QString& folder) const;
+    // A folder inside the scratch folder with the given files, JPEGs of `size`, each of
+    // another colour.
+    QString makeFolder(const QString& name, const QStringList& files, QSize size = {160, 120}) {
+        QDir(scratch_.path()).mkpath(name);
+        const QString folder = QDir(scratch_.path()).filePath(name);
+        for (const QString& file : files) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(QColor::fromHsv(int(files.indexOf(file)) * 70 % 360, 200, 220));
+            image.save(QDir(folder).filePath(file), "JPEG");
+        }
+        return folder;
+    }
+    QStringList filesIn(const QString& folder) const {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 
-    // The window's parts, by object name; fails the test when one is missing.
-    QQuickItem* item(const char* objectName) const;
-    QString text(const char* objectName) const;
-    bool isEnabled(const char* objectName) const;
-    bool isShown(const char* objectName) const;
-    bool alertOpen() const;
+    // The window's parts, by object name; a missing one ends the test run.
+    QQuickItem* item(const char* objectName) const {
+        auto* found = window_->findChild<QQuickItem*>(QLatin1String(objectName));
+        if (!found) {
+            qFatal("No item named %s", objectName);
+        }
+        return found;
+    }
+    QString text(const char* objectName) const {
+        return item(objectName)->property("text").toString();
+    }
+    bool isEnabled(const char* objectName) const { return item(objectName)->isEnabled(); }
+    bool isShown(const char* objectName) const { return item(objectName)->isVisible(); }
+    bool alertOpen() const {
+        QObject* alert = window_->findChild<QObject*>(QStringLiteral("alert"));
+        return alert && alert->property("visible").toBool();
+    }
 
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void click(const char* objectName);
-    void clickAt(QPointF scenePoint);
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window_.get(), key, modifiers);
+    }
+    void click(const char* objectName) {
+        QQuickItem* target = item(objectName);
+        clickAt(target->mapToScene(QPointF(target->width() / 2, target->height() / 2)));
+    }
+    void clickAt(QPointF scenePoint) {
+        QTest::mouseClick(window_.get(), Qt::LeftButton, Qt::NoModifier, scenePoint.toPoint());
+    }
     // Drops the URLs on the middle of the window; returns whether the drop was accepted.
-    bool drop(const QList<QUrl>& urls);
-    void loadFolder(const QString& folder);
-    QImage grab();
+    bool drop(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint centre(window_->width() / 2, window_->height() / 2);
+        const auto actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(centre, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_.get(), &enter);
+        QDropEvent dropped(centre, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_.get(), &dropped);
+        return dropped.isAccepted() && dropped.dropAction() != Qt::MoveAction;
+    }
+    void loadFolder(const QString& folder) {
+        chooser_->answer = QFile::encodeName(folder).toStdString();
+        click("selectFolderButton");
+    }
 
 private:
     QTemporaryDir scratch_;
-    std::shared_ptr<ScriptedFolderChooser> chooser_;
-    std::shared_ptr<RecordingDesktop> desktop_;
+    std::shared_ptr<ScriptedFolderChooser> chooser_ = std::make_shared<ScriptedFolderChooser>();
+    std::shared_ptr<RecordingDesktop> desktop_ = std::make_shared<RecordingDesktop>();
     QQmlEngine engine_;
     std::unique_ptr<QQuickWindow> window_;
 };

@@ -1,0 +1,291 @@
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "WindowHarness.h"
+#include "ui/PhotoView.h"
+
+namespace vesko {
+namespace {
+
+void expectStartScreen(WindowHarness& window) {
+    QVERIFY(window.isShown("startScreen"));
+    QVERIFY(!window.isShown("photoPane"));
+    QCOMPARE(window.text("title"), QStringLiteral("Vesko"));
+    QVERIFY(!window.isEnabled("decisionRow"));
+    QVERIFY(!window.isEnabled("backButton"));
+    QVERIFY(!window.isEnabled("undoButton"));
+    QVERIFY(!window.alertOpen());
+}
+
+// The visible nodes of the accessibility tree below `node`, as a screen reader finds them.
+QList<QAccessibleInterface*> accessibleNodes(QAccessibleInterface* node) {
+    if (!node || !node->isValid() || node->state().invisible) return {};
+    QList<QAccessibleInterface*> nodes{node};
+    for (int i = 0; i < node->childCount(); ++i) {
+        nodes << accessibleNodes(node->child(i));
+    }
+    return nodes;
+}
+
+QAccessibleInterface* accessible(WindowHarness& window, QAccessible::Role role,
+                                 const QString& name) {
+    for (QAccessibleInterface* node :
+         accessibleNodes(QAccessible::queryAccessibleInterface(window.window()))) {
+        if (node->role() == role && node->text(QAccessible::Name) == name) return node;
+    }
+    return nullptr;
+}
+
+// A screen reader's press on the named button; false when there is no such button.
+bool pressAccessible(WindowHarness& window, const QString& name) {
+    QAccessibleInterface* button = accessible(window, QAccessible::Button, name);
+    if (!button || !button->actionInterface()) return false;
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    return true;
+}
+
+}  // namespace
+
+// The real window and classifier on real scratch folders, from launch to "Done!", by the keys,
+// the mouse, drops and a screen reader.
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // As when a screen reader is running; the offscreen platform has none to switch it on.
+    void initTestCase() { QAccessible::setActive(true); }
+
+    void startScreenTakesNoAnswerAndNamesEveryControl() {
+        WindowHarness window;
+        for (Qt::Key key :
+             {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete}) {
+            window.press(key);
+        }
+        window.click("selectFolderButton");
+        window.clickAt(QPointF(40, window.window()->height() / 2.0));
+        QCOMPARE(window.chooser().timesShown, 2);  // cancelled both times
+        expectStartScreen(window);
+
+        // Nothing nameless, and no button's word read a second time as text.
+        for (QAccessibleInterface* node :
+             accessibleNodes(QAccessible::queryAccessibleInterface(window.window()))) {
+            const QString name = node->text(QAccessible::Name);
+            QVERIFY2(node->role() == QAccessible::Window || !name.isEmpty(),
+                     qPrintable(QString::number(node->role(), 16)));
+            QVERIFY2(node->role() != QAccessible::StaticText ||
+                         !accessible(window, QAccessible::Button, name),
+                     qPrintable(name));
+        }
+    }
+
+    void decisions_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("subfolder");  // empty: the photo stays and comes back last
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0 << "Selected";
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "Selected";
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << "Discarded";
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "Discarded";
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "";
+    }
+
+    // Two answers with the same key on a folder of three, then Undo and Back. Each answer shows
+    // the next photo, redrawn though all have the same size, and counts; QML hears of each
+    // change once, and only once every new value is readable.
+    void decisions() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, subfolder);
+        WindowHarness window;
+        const QString folder = window.makeFolder("trip", {"a.jpg", "B c.JPG", "d.jpeg"});
+        window.loadFolder(folder);
+        QVERIFY(window.isShown("photoPane") && !window.isShown("startScreen"));
+        auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
+        QCOMPARE(view->photoRect().width() / view->photoRect().height(), 160.0 / 120);
+        ViewModelBridge* viewModel = window.viewModel();
+        QSignalSpy images(viewModel, &ViewModelBridge::currentImageChanged);
+        QString titleWithImage;  // the image is announced first
+        connect(viewModel, &ViewModelBridge::currentImageChanged, this,
+                [&] { titleWithImage = viewModel->currentFileName(); });
+        QStringList seen{window.text("title")};
+        for (int step = 1; step <= 2; ++step) {
+            const qint64 before = view->image().cacheKey();
+            window.press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            QVERIFY(view->image().cacheKey() != before);
+            QCOMPARE(images.count(), step);
+            QCOMPARE(titleWithImage, window.text("title"));
+            QVERIFY(!seen.contains(window.text("title")));
+            seen << window.text("title");
+            const int decided = subfolder.isEmpty() ? 0 : step;
+            QCOMPARE(window.text("countLabel"), QStringLiteral("%1/3").arg(decided));
+            QCOMPARE(window.isEnabled("undoButton"), decided > 0);
+        }
+        // Undo brings back the last photo answered, once; Back leaves the rest where they are.
+        window.click("undoButton");
+        const int kept = subfolder.isEmpty() ? 0 : 1;
+        QCOMPARE(window.text("title"), seen[2 - kept]);
+        QCOMPARE(window.text("countLabel"), QStringLiteral("%1/3").arg(kept));
+        QVERIFY(!window.isEnabled("undoButton"));
+        window.click("backButton");
+        expectStartScreen(window);
+        QCOMPARE(window.filesIn(folder).size(), 3 - kept);
+        if (kept) QCOMPARE(window.filesIn(folder + "/" + subfolder), seen.mid(0, 1));
+    }
+
+    // A file that gives no picture must not trap the user: it is answered like any photo. A Yes
+    // that cannot move it (its name is taken in Selected) keeps it current and says why until
+    // the next key.
+    void undecodableFileWithItsNameTakenCanBeAnswered() {
+        WindowHarness window;
+        const QString folder = window.makeFolder("odd", {});
+        QVERIFY(QDir(folder).mkdir("Selected"));
+        for (const QString& path : {folder + "/broken.jpg", folder + "/Selected/broken.jpg"}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not an image at all") > 0);
+        }
+        window.loadFolder(folder);
+        QVERIFY(!window.isShown("photoPane"));
+        QVERIFY(accessible(window, QAccessible::Graphic,
+                           "This file can't be shown. It is not an image that Vesko reads."));
+        window.press(Qt::Key_Return);
+        QCOMPARE(window.text("countLabel"), QStringLiteral("0/1"));
+        QVERIFY(window.isShown("notice"));
+        QCOMPARE(window.text("notice"),
+                 "“broken.jpg” was not moved: “Selected” already holds a file of that name.");
+        window.press(Qt::Key_Backspace);
+        QVERIFY(!window.isShown("notice"));
+        QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{"broken.jpg"});
+    }
+
+    void doneIsShownUntilDismissed_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("closeKey");  // 0: the OK button
+        QTest::newRow("last photo, OK") << QStringList{"only.png"} << 0;
+        QTest::newRow("last of two, Return")
+            << QStringList{"a.jpg", "b.jpg"} << int(Qt::Key_Return);
+        QTest::newRow("no photos, Escape") << QStringList{} << int(Qt::Key_Escape);
+    }
+
+    // Keys and Undo do nothing under "Done!"; the key that closes it decides and undoes nothing.
+    void doneIsShownUntilDismissed() {
+        QFETCH(QStringList, files);
+        QFETCH(int, closeKey);
+        WindowHarness window;
+        const QString folder = window.makeFolder("trip", files);
+        window.loadFolder(folder);
+        for (int i = 0; i < files.size(); ++i) window.press(Qt::Key_Return);
+        QVERIFY(window.alertOpen());
+        QVERIFY(!window.isShown("photoPane") && !window.isShown("startScreen"));
+        QCOMPARE(window.desktop().shown.size(), std::size_t{1});
+        if (!files.isEmpty()) {
+            window.click("undoButton");
+            window.press(Qt::Key_Space);
+            QVERIFY(window.alertOpen());
+        }
+
+        closeKey ? window.press(Qt::Key(closeKey)) : window.click("okButton");
+        QTRY_VERIFY(!window.alertOpen());
+        expectStartScreen(window);
+        files.sort();
+        QCOMPARE(window.filesIn(folder + "/Selected"), files);
+        QCOMPARE(window.chooser().timesShown, 1);
+    }
+
+    // Through to "Done!" by the screen reader's press action alone, hearing each photo and
+    // count; a disabled Undo ignores the press.
+    void screenReaderHearsThePhotosAndPressesToTheEnd() {
+        WindowHarness window;
+        const QString folder = window.makeFolder("trip", {"Sunset at Brač.jpg", "b.jpg"});
+        window.chooser().answer = std::filesystem::path(folder.toStdString());
+        QVERIFY(pressAccessible(window, "Select folder"));
+        const QString first = window.text("title");
+        QVERIFY(accessible(window, QAccessible::Graphic, first));
+        QVERIFY(accessible(window, QAccessible::StaticText, "0 of 2 photos decided"));
+
+        QVERIFY(pressAccessible(window, "Yes"));
+        QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
+        QVERIFY(pressAccessible(window, "Undo"));
+        QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{});
+        QVERIFY(pressAccessible(window, "Yes"));
+        QVERIFY(pressAccessible(window, "Maybe"));
+        QVERIFY(pressAccessible(window, "Undo"));  // disabled after Maybe
+        QCOMPARE(window.filesIn(folder + "/Selected"), QStringList{first});
+        QVERIFY(pressAccessible(window, "No"));
+        QTRY_VERIFY(window.alertOpen());
+        QVERIFY(accessible(window, QAccessible::StaticText, "All photos have been classified."));
+        QVERIFY(pressAccessible(window, "OK"));
+        QTRY_VERIFY(!window.alertOpen());
+        QVERIFY(window.isShown("startScreen"));
+    }
+
+    void drops_data() {
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<QString>("loaded");  // empty: the start screen stays
+        QTest::newRow("folder") << QStringList{"My Photos"} << "My Photos";
+        QTest::newRow("file") << QStringList{"My Photos/a.jpg"} << "";
+        QTest::newRow("two folders") << QStringList{"second", "My Photos"} << "second";
+    }
+
+    // Every drop is accepted; only a folder loads, and then the window takes no more drops.
+    void drops() {
+        QFETCH(QStringList, dropped);
+        QFETCH(QString, loaded);
+        WindowHarness window;
+        const QString root = QFileInfo(window.makeFolder("My Photos", {"a.jpg"})).path();
+        window.makeFolder("second", {"b.jpg"});
+        QList<QUrl> urls;
+        for (const QString& path : dropped) urls << QUrl::fromLocalFile(root + "/" + path);
+        QVERIFY(window.drop(urls));
+        QTRY_COMPARE(window.viewModel()->folderName(), loaded);
+        QCOMPARE(window.drop(urls), loaded.isEmpty());
+        QTest::qWait(100);  // the drop is read on another thread: time for a wrong load to show
+        QCOMPARE(window.viewModel()->folderName(), loaded);
+    }
+
+    // The zoomed view as the keys, the mouse and the answers move it. The window has no region
+    // decoder here: the decoded photo stands for the full-resolution one.
+    void zoomPansWithinThePhotoAndLastsAcrossAnswers() {
+        WindowHarness window;
+        window.loadFolder(window.makeFolder("burst", {"a.jpg", "b.jpg", "c.jpg"}, {2400, 1600}));
+        auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
+        const qreal ratio = window.window()->effectiveDevicePixelRatio();
+        const QSizeF full = view->fullSize();
+        const QSizeF shown = view->size() * ratio;
+        QVERIFY(full.width() > shown.width() && full.height() > shown.height());
+        const QPointF topLeftMost(shown.width() / 2, shown.height() / 2);
+        const QPointF bottomRightMost = QPointF(full.width(), full.height()) - topLeftMost;
+
+        window.press(Qt::Key_Z);
+        QVERIFY(view->zoomed() && window.isShown("zoomBadge"));
+        view->pan({1e5, 1e5});
+        QCOMPARE(view->zoomCentre(), topLeftMost);
+        view->pan({-1e5, -1e5});
+        QCOMPARE(view->zoomCentre(), bottomRightMost);
+
+        // A drag pans and keeps the zoom, and the next photo comes up zoomed at the same point.
+        const QPointF middle = view->mapToScene({view->width() / 2, view->height() / 2});
+        const QPoint dragged = (middle + QPointF(40, 30)).toPoint();
+        QTest::mousePress(window.window(), Qt::LeftButton, {}, middle.toPoint());
+        QTest::mouseMove(window.window(), dragged);
+        QTest::mouseRelease(window.window(), Qt::LeftButton, {}, dragged);
+        window.press(Qt::Key_Return);
+        QCOMPARE(window.viewModel()->progress(), 1);
+        QVERIFY(view->zoomed());
+        QCOMPARE(view->zoomCentre(), bottomRightMost - QPointF(40, 30) * ratio);
+
+        // Escape fits the photo again, a click without a move zooms, and Back fits it.
+        window.press(Qt::Key_Escape);
+        QVERIFY(!view->zoomed());
+        window.clickAt(middle);
+        QVERIFY(view->zoomed());
+        window.click("backButton");
+        QVERIFY(!view->zoomed());
+    }
+};
+
+}  // namespace vesko
+
+QTEST_MAIN(vesko::WindowTest)
+#include "WindowTest.moc"
