@@ -65,35 +65,39 @@ TEST_F(HevcPluginTest, AgreesWithLibde265) {
 
 // A stand-in for FFmpeg's decoder refusing a stream: ahead of it, it fails the next decode as
 // FFmpeg's would, then steps aside. The decoder must then give libde265 its turn.
-namespace refusing {
 bool armed = false;
-const char* name() { return "refuses once"; }
-int supports(heif_compression_format format) {
-    return format == heif_compression_HEVC && armed ? 300 : 0;
-}
-heif_error ok() { return {heif_error_Ok, heif_suberror_Unspecified, ""}; }
-heif_error newDecoder(void** decoder) {
-    *decoder = nullptr;
-    return ok();
-}
-void freeDecoder(void*) {}
-heif_error pushData(void*, const void*, std::size_t) { return ok(); }
-heif_error decodeImage(void*, heif_image** out) {
-    *out = nullptr;
-    armed = false;
-    return {heif_error_Decoder_plugin_error, heif_suberror_Unspecified, "refused"};
-}
-void setStrict(void*, int) {}
-const heif_decoder_plugin kPlugin{3,           name,       nullptr,     nullptr,
-                                  supports,    newDecoder, freeDecoder, pushData,
-                                  decodeImage, setStrict,  "refuses"};
-}  // namespace refusing
+constexpr heif_error kOk{heif_error_Ok, heif_suberror_Unspecified, ""};
+const heif_decoder_plugin kRefusing{
+    .plugin_api_version = 3,
+    .get_plugin_name = [] { return "refuses once"; },
+    .init_plugin = nullptr,
+    .deinit_plugin = nullptr,
+    .does_support_format =
+        [](heif_compression_format format) {
+            return format == heif_compression_HEVC && armed ? 300 : 0;
+        },
+    .new_decoder =
+        [](void** decoder) {
+            *decoder = nullptr;
+            return kOk;
+        },
+    .free_decoder = [](void*) {},
+    .push_data = [](void*, const void*, std::size_t) { return kOk; },
+    .decode_image =
+        [](void*, heif_image** out) {
+            *out = nullptr;
+            armed = false;
+            return heif_error{heif_error_Decoder_plugin_error, heif_suberror_Unspecified,
+                              "refused"};
+        },
+    .set_strict_decoding = [](void*, int) {},
+    .id_name = "refuses"};
 
 TEST_F(HevcPluginTest, DecoderFallsBackToLibde265WhenThePluginRefuses) {
-    ASSERT_EQ(heif_register_decoder_plugin(&refusing::kPlugin).code, heif_error_Ok);
-    refusing::armed = true;
+    ASSERT_EQ(heif_register_decoder_plugin(&kRefusing).code, heif_error_Ok);
+    armed = true;
     const ImageHandle image = decoder::decodeHeic(fixture("odd-size.heic"), {64, 64});
-    EXPECT_FALSE(refusing::armed);
+    EXPECT_FALSE(armed);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), 64);
 }
