@@ -5,7 +5,6 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -80,20 +79,17 @@ Picture storedFor(const Picture& upright, int orientation) {
 }
 
 Bytes exifWithOrientation(int orientation, bool littleEndian) {
+    const auto value = std::uint8_t(orientation);
+    // A TIFF header with its IFD at 8; one entry: orientation (0x0112), SHORT, count 1, the
+    // value; no next IFD.
     // clang-format off
-    Bytes bytes{'M', 'M', 0, 42, 0, 0, 0, 8,                  // big-endian TIFF, IFD at 8
-                0, 1,                                         // one entry
-                0x01, 0x12, 0, 3, 0, 0, 0, 1,                 // orientation, SHORT, count 1
-                0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
-    // clang-format on
-    if (!littleEndian) return bytes;
-    bytes[0] = bytes[1] = 'I';
-    // Every field above is 2 or 4 bytes from an even offset: reverse each in place.
-    for (const auto& [at, size] :
-         {std::pair{2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 2}, {14, 4}, {18, 2}, {22, 4}}) {
-        std::reverse(bytes.begin() + at, bytes.begin() + at + size);
+    if (littleEndian) {
+        return {'I', 'I', 42, 0, 8, 0, 0, 0,   1, 0,
+                0x12, 0x01, 3, 0, 1, 0, 0, 0,   value, 0, 0, 0,   0, 0, 0, 0};
     }
-    return bytes;
+    return {'M', 'M', 0, 42, 0, 0, 0, 8,   0, 1,
+            0x01, 0x12, 0, 3, 0, 0, 0, 1,   0, value, 0, 0,   0, 0, 0, 0};
+    // clang-format on
 }
 
 // ---- JPEG
