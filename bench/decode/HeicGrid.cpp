@@ -1,5 +1,7 @@
 #include "HeicGrid.h"
 
+#include <libheif/heif.h>
+
 #include <algorithm>
 #include <span>
 #include <stdexcept>
@@ -7,6 +9,51 @@
 
 namespace vesko::testimages {
 namespace {
+
+// One picture as libheif's HEVC encoder writes it: RGB in 4:2:0, as phones store it.
+void check(heif_error error) {
+    if (error.code != heif_error_Ok) throw std::runtime_error(error.message);
+}
+
+heif_error appendHeif(heif_context*, const void* data, size_t size, void* userdata) {
+    auto* bytes = static_cast<Bytes*>(userdata);
+    const auto* from = static_cast<const std::uint8_t*>(data);
+    bytes->insert(bytes->end(), from, from + size);
+    return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+Bytes encodeHeic(const Picture& picture, int quality) {
+    heif_image* image = nullptr;
+    check(heif_image_create(picture.width, picture.height, heif_colorspace_RGB,
+                            heif_chroma_interleaved_RGB, &image));
+    check(heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height, 8));
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < picture.height; ++y) {
+        std::uint8_t* out = plane + std::size_t(y) * stride;
+        for (int x = 0; x < picture.width; ++x, out += 3) {
+            const Rgba p = picture.at(x, y);
+            out[0] = p.r, out[1] = p.g, out[2] = p.b;
+        }
+    }
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
+    check(heif_encoder_set_lossy_quality(encoder, quality));
+    check(heif_encoder_set_parameter(encoder, "chroma", "420"));
+    heif_encoding_options* encoding = heif_encoding_options_alloc();
+    // Left alone, libheif 1.15 leaves the colour description out for old macOS readers.
+    encoding->macOS_compatibility_workaround_no_nclx_profile = true;
+    check(heif_context_encode_image(context, image, encoder, encoding, nullptr));
+    Bytes bytes;
+    heif_writer writer{1, appendHeif};
+    check(heif_context_write(context, &writer, &bytes));
+    heif_encoding_options_free(encoding);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
 
 // A tile of the picture; past the picture's edge it repeats the last pixel, as encoders pad.
 Picture tileOf(const Picture& picture, int x0, int y0, int size) {
@@ -211,8 +258,7 @@ Bytes encodeHeicGrid(const Picture& picture, int tileSize, int quality) {
     for (int row = 0; row < grid.rows; ++row) {
         for (int column = 0; column < grid.columns; ++column) {
             const Picture tile = tileOf(picture, column * tileSize, row * tileSize, tileSize);
-            grid.tiles.push_back(
-                codedTile(encodeHeic(tile, {.quality = quality, .chroma420 = true})));
+            grid.tiles.push_back(codedTile(encodeHeic(tile, quality)));
         }
     }
     return gridFile(grid);

@@ -1,3 +1,4 @@
+#include <string>
 #include <tuple>
 
 #include "DecoderTestSupport.h"
@@ -10,8 +11,10 @@ using namespace testimages;
 // Cameras write EXIF in either byte order.
 enum class Container { Jpeg, JpegLittleEndian, Png, Webp, WebpLittleEndian, Heic };
 
-Bytes encodeTurned(Container container, const Picture& upright, int orientation) {
-    const Picture stored = storedFor(upright, orientation);
+// markedCorners() or texture(60, 40), stored turned; data/turned/ holds them as HEIC.
+Bytes turned(Container container, const std::string& picture, int orientation) {
+    const Picture stored =
+        storedFor(picture == "texture" ? texture(60, 40) : markedCorners(), orientation);
     switch (container) {
         case Container::Jpeg:
         case Container::JpegLittleEndian:
@@ -26,7 +29,7 @@ Bytes encodeTurned(Container container, const Picture& upright, int orientation)
                                        .littleEndianExif = container != Container::Webp});
         case Container::Heic:
             // A phone writes the turn twice: as irot/imir and in EXIF. Only one may be applied.
-            return encodeHeic(stored, {.rotation = orientation, .exifOrientation = orientation});
+            return fixture("turned/" + picture + "-" + std::to_string(orientation) + ".heic");
     }
     return {};
 }
@@ -36,7 +39,7 @@ class OrientationTest : public DecoderTest,
 
 TEST_P(OrientationTest, ComesOutUprightWholeAndShrunk) {
     const auto [container, orientation] = GetParam();
-    const Bytes file = encodeTurned(container, markedCorners(), orientation);
+    const Bytes file = turned(container, "corners", orientation);
     expectBlocksOf(decodeBytes(file), markedCorners(), 40);
     // Upright 64 x 32 in a tall bound: 32 x 16, which only a bound turned with the pixels gives.
     const ImageHandle shrunk = decodeBytes(file, {32, 64});
@@ -49,7 +52,7 @@ TEST_P(OrientationTest, ComesOutUprightWholeAndShrunk) {
 // rows and columns, turned and converted the same way, cut to the image at its edges.
 TEST_P(OrientationTest, RegionMatchesTheWholeImageAtFullResolution) {
     const auto [container, orientation] = GetParam();
-    const auto file = write(encodeTurned(container, texture(60, 40), orientation));
+    const auto file = write(turned(container, "texture", orientation));
     const PhotoDecoder decoder({4096, 4096});
     const ImageHandle whole = decoder.decode(file);
     ASSERT_TRUE(whole);

@@ -1,12 +1,10 @@
 #include "TestImages.h"
 
 #include <jpeglib.h>
-#include <libheif/heif.h>
 #include <png.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -81,20 +79,17 @@ Picture storedFor(const Picture& upright, int orientation) {
 }
 
 Bytes exifWithOrientation(int orientation, bool littleEndian) {
+    const auto value = std::uint8_t(orientation);
+    // A TIFF header with its IFD at 8; one entry: orientation (0x0112), SHORT, count 1, the
+    // value; no next IFD.
     // clang-format off
-    Bytes bytes{'M', 'M', 0, 42, 0, 0, 0, 8,                  // big-endian TIFF, IFD at 8
-                0, 1,                                         // one entry
-                0x01, 0x12, 0, 3, 0, 0, 0, 1,                 // orientation, SHORT, count 1
-                0, std::uint8_t(orientation), 0, 0, 0, 0, 0, 0};  // value; no next IFD
-    // clang-format on
-    if (!littleEndian) return bytes;
-    bytes[0] = bytes[1] = 'I';
-    // Every field above is 2 or 4 bytes from an even offset: reverse each in place.
-    for (const auto& [at, size] :
-         {std::pair{2, 2}, {4, 4}, {8, 2}, {10, 2}, {12, 2}, {14, 4}, {18, 2}, {22, 4}}) {
-        std::reverse(bytes.begin() + at, bytes.begin() + at + size);
+    if (littleEndian) {
+        return {'I', 'I', 42, 0, 8, 0, 0, 0,   1, 0,
+                0x12, 0x01, 3, 0, 1, 0, 0, 0,   value, 0, 0, 0,   0, 0, 0, 0};
     }
-    return bytes;
+    return {'M', 'M', 0, 42, 0, 0, 0, 8,   0, 1,
+            0x01, 0x12, 0, 3, 0, 0, 0, 1,   0, value, 0, 0,   0, 0, 0, 0};
+    // clang-format on
 }
 
 // ---- JPEG
@@ -109,11 +104,10 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     jpeg_mem_dest(&info, &out, &outSize);
     info.image_width = JDIMENSION(picture.width);
     info.image_height = JDIMENSION(picture.height);
-    info.input_components = options.greyscale ? 1 : 3;
-    info.in_color_space = options.greyscale ? JCS_GRAYSCALE : JCS_RGB;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
-    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (options.orientation) {
         Bytes exif{'E', 'x', 'i', 'f', 0, 0};
@@ -121,18 +115,9 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
         exif.insert(exif.end(), tiff.begin(), tiff.end());
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
     }
-    if (!options.icc.empty()) {
-        jpeg_write_icc_profile(&info, options.icc.data(), unsigned(options.icc.size()));
-    }
     std::vector<std::uint8_t> samples;
-    for (const Rgba& p : picture.pixels) {
-        if (options.greyscale) {
-            samples.push_back(p.g);
-        } else {
-            samples.insert(samples.end(), {p.r, p.g, p.b});
-        }
-    }
-    const std::size_t stride = std::size_t(picture.width) * info.input_components;
+    for (const Rgba& p : picture.pixels) samples.insert(samples.end(), {p.r, p.g, p.b});
+    const std::size_t stride = std::size_t(picture.width) * 3;
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = samples.data() + info.next_scanline * stride;
         jpeg_write_scanlines(&info, &row, 1);
@@ -153,23 +138,6 @@ void appendToBytes(png_structp png, png_bytep data, png_size_t length) {
     bytes->insert(bytes->end(), data, data + length);
 }
 
-std::vector<std::uint8_t> pngSamples(const Picture& picture, const PngOptions& options) {
-    std::vector<std::uint8_t> samples;
-    const auto put = [&](std::uint8_t value) {
-        samples.push_back(value);
-        if (options.sixteenBit) samples.push_back(value);  // v * 257, big-endian
-    };
-    for (const Rgba& p : picture.pixels) {
-        if (options.greyscale) {
-            put(p.g);
-        } else {
-            put(p.r), put(p.g), put(p.b);
-        }
-        if (options.alpha) put(p.a);
-    }
-    return samples;
-}
-
 }  // namespace
 
 Bytes encodePng(const Picture& picture, const PngOptions& options) {
@@ -178,16 +146,14 @@ Bytes encodePng(const Picture& picture, const PngOptions& options) {
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng could not write the test image");
     png_set_write_fn(png, &bytes, appendToBytes, nullptr);
-    const int type = options.greyscale ? PNG_COLOR_TYPE_GRAY
-                     : options.alpha   ? PNG_COLOR_TYPE_RGBA
-                                       : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(png, info, png_uint_32(picture.width), png_uint_32(picture.height),
-                 options.sixteenBit ? 16 : 8, type,
+    png_set_IHDR(png, info, png_uint_32(picture.width), png_uint_32(picture.height), 8,
+                 options.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                  options.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<std::uint8_t> samples = pngSamples(picture, options);
-    if (!options.icc.empty()) {
-        png_set_iCCP(png, info, "test", 0, options.icc.data(), png_uint_32(options.icc.size()));
+    std::vector<std::uint8_t> samples;
+    for (const Rgba& p : picture.pixels) {
+        samples.insert(samples.end(), {p.r, p.g, p.b});
+        if (options.alpha) samples.push_back(p.a);
     }
     Bytes exif;
     if (options.orientation) {
@@ -208,17 +174,13 @@ Bytes encodePng(const Picture& picture, const PngOptions& options) {
 
 namespace {
 
-Bytes withMetadata(const Bytes& bitstream, const WebpOptions& options) {
+Bytes withExif(const Bytes& bitstream, const WebpOptions& options) {
     WebPMux* mux = WebPMuxNew();
     const WebPData image{bitstream.data(), bitstream.size()};
     WebPMuxSetImage(mux, &image, 1);
-    const Bytes exif = options.orientation
-                           ? exifWithOrientation(options.orientation, options.littleEndianExif)
-                           : Bytes{};
+    const Bytes exif = exifWithOrientation(options.orientation, options.littleEndianExif);
     const WebPData exifData{exif.data(), exif.size()};
-    if (!exif.empty()) WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
-    const WebPData iccData{options.icc.data(), options.icc.size()};
-    if (!options.icc.empty()) WebPMuxSetChunk(mux, "ICCP", &iccData, 1);
+    WebPMuxSetChunk(mux, "EXIF", &exifData, 1);
     WebPData assembled{};
     WebPMuxAssemble(mux, &assembled);
     Bytes out(assembled.bytes, assembled.bytes + assembled.size);
@@ -240,89 +202,7 @@ Bytes encodeWebp(const Picture& picture, const WebpOptions& options) {
                                                   picture.width * 4, 95, &out);
     Bytes bitstream(out, out + size);
     WebPFree(out);
-    if (options.orientation == 0 && options.icc.empty()) return bitstream;
-    return withMetadata(bitstream, options);
-}
-
-// ---- HEIC
-
-namespace {
-
-void check(heif_error error) {
-    if (error.code != heif_error_Ok) throw std::runtime_error(error.message);
-}
-
-heif_error appendHeif(heif_context*, const void* data, size_t size, void* userdata) {
-    auto* bytes = static_cast<Bytes*>(userdata);
-    const auto* from = static_cast<const std::uint8_t*>(data);
-    bytes->insert(bytes->end(), from, from + size);
-    return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
-}
-
-heif_image* heifPicture(const Picture& picture, const HeicOptions& options) {
-    const heif_chroma chroma =
-        options.alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
-    heif_image* image = nullptr;
-    check(heif_image_create(picture.width, picture.height, heif_colorspace_RGB, chroma, &image));
-    check(heif_image_add_plane(image, heif_channel_interleaved, picture.width, picture.height, 8));
-    int stride = 0;
-    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < picture.height; ++y) {
-        std::uint8_t* out = plane + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x) {
-            const Rgba p = picture.at(x, y);
-            const std::uint8_t channels[4] = {p.r, p.g, p.b, p.a};
-            for (int c = 0; c < (options.alpha ? 4 : 3); ++c) *out++ = channels[c];
-        }
-    }
-    return image;
-}
-
-void describeColour(heif_image* image, const HeicOptions& options) {
-    if (!options.icc.empty()) {
-        check(heif_image_set_raw_color_profile(image, "prof", options.icc.data(),
-                                               options.icc.size()));
-    }
-    if (options.nclxPrimaries) {
-        heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
-        nclx->color_primaries = heif_color_primaries(options.nclxPrimaries);
-        nclx->transfer_characteristics = heif_transfer_characteristic_IEC_61966_2_1;
-        nclx->matrix_coefficients = heif_matrix_coefficients(options.nclxMatrix);
-        nclx->full_range_flag = options.fullRange;
-        check(heif_image_set_nclx_color_profile(image, nclx));
-        heif_nclx_color_profile_free(nclx);
-    }
-}
-
-}  // namespace
-
-Bytes encodeHeic(const Picture& picture, const HeicOptions& options) {
-    heif_context* context = heif_context_alloc();
-    heif_encoder* encoder = nullptr;
-    check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
-    check(heif_encoder_set_lossy_quality(encoder, options.quality));
-    check(heif_encoder_set_parameter(encoder, "chroma", options.chroma420 ? "420" : "444"));
-    heif_image* image = heifPicture(picture, options);
-    describeColour(image, options);
-    heif_encoding_options* encoding = heif_encoding_options_alloc();
-    encoding->image_orientation = heif_orientation(options.rotation);
-    // Left alone, libheif 1.15 leaves the colour description out for old macOS readers.
-    encoding->macOS_compatibility_workaround_no_nclx_profile = options.nclxPrimaries == 0;
-    heif_image_handle* handle = nullptr;
-    check(heif_context_encode_image(context, image, encoder, encoding, &handle));
-    if (options.exifOrientation) {
-        const Bytes exif = exifWithOrientation(options.exifOrientation);
-        check(heif_context_add_exif_metadata(context, handle, exif.data(), int(exif.size())));
-    }
-    Bytes bytes;
-    heif_writer writer{1, appendHeif};
-    check(heif_context_write(context, &writer, &bytes));
-    heif_image_handle_release(handle);
-    heif_encoding_options_free(encoding);
-    heif_image_release(image);
-    heif_encoder_release(encoder);
-    heif_context_free(context);
-    return bytes;
+    return options.orientation ? withExif(bitstream, options) : bitstream;
 }
 
 Bytes fixture(const std::string& name) {

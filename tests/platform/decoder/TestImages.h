@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-// Small images made with the image libraries' own encoders, for the decoder's tests; inputs
-// that would need much more code to make are kept as files in data/ (see its README).
+// Small JPEG, PNG and WebP images made with the libraries' own encoders, for the decoder's tests;
+// HEIC files, and inputs that would need much more code to make, are kept in data/ (see its
+// README).
 namespace vesko::testimages {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -53,23 +54,17 @@ Picture storedFor(const Picture& upright, int orientation);
 // big-endian ("MM") or, as many cameras write it, little-endian ("II").
 Bytes exifWithOrientation(int orientation, bool littleEndian = false);
 
-// At quality 95.
+// At quality 95; with an EXIF orientation unless it is 0.
 struct JpegOptions {
-    int orientation = 0;  // 0: no EXIF
+    int orientation = 0;
     bool littleEndianExif = false;
-    Bytes icc = {};
-    bool progressive = false;
-    bool greyscale = false;
 };
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
 
 struct PngOptions {
     bool alpha = false;
-    bool sixteenBit = false;
-    bool greyscale = false;  // without alpha
     bool interlaced = false;
     int orientation = 0;
-    Bytes icc = {};
 };
 Bytes encodePng(const Picture& picture, const PngOptions& options = {});
 
@@ -77,23 +72,8 @@ struct WebpOptions {
     bool lossless = false;  // else at quality 95
     int orientation = 0;
     bool littleEndianExif = false;
-    Bytes icc = {};
 };
 Bytes encodeWebp(const Picture& picture, const WebpOptions& options = {});
-
-struct HeicOptions {
-    bool alpha = false;
-    int rotation = 1;         // written as irot/imir boxes
-    int exifOrientation = 0;  // an EXIF block beside them, as phones write
-    Bytes icc = {};
-    int nclxPrimaries = 0;  // 0: no nclx
-    int nclxMatrix = 6;     // BT.601, with nclxPrimaries
-    bool fullRange = true;  // with nclxPrimaries
-    int quality = 95;
-    bool chroma420 = false;  // as cameras and phones write it
-};
-// Encoded by libheif's HEVC encoder, in 4:4:4 unless asked for 4:2:0.
-Bytes encodeHeic(const Picture& picture, const HeicOptions& options = {});
 
 // A file from data/.
 Bytes fixture(const std::string& name);
