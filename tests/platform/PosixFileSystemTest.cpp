@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "TempFolder.h"
@@ -51,22 +50,6 @@ TEST(PosixFileSystem, LinkFallbackRefusesFoldersInsteadOfRiskingAReplace) {
     // The plain way moves a folder, still without replacing.
     EXPECT_FALSE(PosixFileSystem().move(folder.path() / "trip.jpg",
                                         folder.path() / "Selected" / "trip.jpg"));
-}
-
-TEST(PosixFileSystem, MoveAcrossFileSystemsCopiesNothing) {
-    TempFolder folder;
-    const std::filesystem::path shm = "/dev/shm";
-    struct stat a {
-    }, b{};
-    if (::stat(shm.c_str(), &a) != 0 || ::stat(folder.path().c_str(), &b) != 0 ||
-        a.st_dev == b.st_dev) {
-        GTEST_SKIP() << "no second file system to move to";
-    }
-    const auto photo = folder.write("a.jpg", "pixels");
-    const auto target = shm / ("vesko-" + std::to_string(::getpid()) + ".jpg");
-    EXPECT_EQ(PosixFileSystem().move(photo, target).problem, FileProblem::other);
-    EXPECT_TRUE(std::filesystem::exists(photo));
-    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 // Root reads and writes anywhere, so a read-only folder is met there by its errors alone.
