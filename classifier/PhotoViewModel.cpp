@@ -86,11 +86,30 @@ void PhotoViewModel::dismissNotice() {
     }
 }
 
+// A photo whose file has gone is no decision to wait for: were it kept, the folder could never
+// be finished. A file that is there but cannot be read stays, and can be answered.
+bool PhotoViewModel::dropHeadIfGone() {
+    const std::string& head = queue_.front().path;
+    if (services_.fileSystem->isFileOrLink(head)) {
+        return false;
+    }
+    notice_.set(Notice{Notice::Step::skip, lastPathComponent(head), std::string(),
+                       FileError{FileProblem::missing, {}}});
+    queue_.pop_front();
+    total_.set(total() - 1);
+    return true;
+}
+
 void PhotoViewModel::showCurrent() {
+    ImageHandle image;
+    while (!queue_.empty()) {
+        services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
+        image = services_.imageDecoder->decode(queue_.front().path);
+        if (image || !dropHeadIfGone()) break;
+    }
     if (!queue_.empty()) {
         const std::string& head = queue_.front().path;
-        services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
-        currentImage_.set(services_.imageDecoder->decode(head));
+        currentImage_.set(std::move(image));
         setImageProblem(currentImage() ? DecodeProblem::none
                                        : services_.imageDecoder->whyNoImage(head));
         currentFileName_.set(lastPathComponent(head));

@@ -46,7 +46,8 @@ struct MoveRecord {
 
 // Why the last answer or Undo changed nothing, for the window to say until the next operation.
 struct Notice {
-    enum class Step { decide, undo };
+    // `skip`: the photo's file had gone from the folder, so it left the queue without a decision.
+    enum class Step { decide, undo, skip };
 
     Step step;
     std::string fileName;  // the photo that stayed where it was
@@ -120,6 +121,8 @@ private:
     void setImageProblem(DecodeProblem problem);
     void dismissNotice();
     void setCurrentCompanions(const std::vector<std::string>& paths);
+    // Takes the head out of the queue and the count when its file is gone; whether it did.
+    bool dropHeadIfGone();
     // Moves a photo and its companions, all or none; a notice tells why when none moved.
     bool moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
                       std::string_view folderName, std::vector<std::string>* moved);

@@ -61,6 +61,10 @@
         <translation>„%1“ wurde nicht verschoben: Die Datei ist nicht mehr im Ordner.</translation>
     </message>
     <message>
+        <source>“%1” is no longer in the folder and was skipped.</source>
+        <translation>„%1“ ist nicht mehr im Ordner und wurde übersprungen.</translation>
+    </message>
+    <message>
         <source>“%1” was not moved: %2.</source>
         <translation>„%1“ wurde nicht verschoben: %2.</translation>
     </message>

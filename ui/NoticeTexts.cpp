@@ -64,6 +64,11 @@ QString undoText(const Notice& notice, const QString& file, const QString& cause
 QString noticeText(const Notice& notice) {
     const QString file = fromNameBytes(notice.fileName);
     const QString cause = QString::fromLocal8Bit(notice.error.cause.message());
+    if (notice.step == Notice::Step::skip) {
+        return translated(QT_TRANSLATE_NOOP("Notice",
+                                            "“%1” is no longer in the folder and was skipped."))
+            .arg(file);
+    }
     QString text = notice.step == Notice::Step::decide ? decisionText(notice, file, cause)
                                                        : undoText(notice, file, cause);
     for (const std::string& name : notice.stranded) {

@@ -61,7 +61,6 @@ TEST_F(ClassifierTest, FailedDecisionChangesNothingButANotice) {
          FileProblem::notWritable},
         {"a file where the subfolder goes", [&] { disk->addFile(folder / "Discarded"); },
          FileProblem::other},
-        {"photo gone", [&] { disk->remove(folder / "a.jpg"); }, FileProblem::missing},
         {"other", [&] { fileSystem->fail(Op::move, FileProblem::other); }, FileProblem::other},
     };
     for (const auto& c : cases) {

@@ -15,24 +15,57 @@ TEST_F(ClassifierTest, MaybeOnTheOnlyPhotoReadsItsFileAgain) {
 }
 
 TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
-    addPhotos({"a.jpg", "B.JPG", "c.jpg"});
+    addPhotos({"a.jpg", "B.JPG"});
     decoder->markCorrupt(folder / "B.JPG");
     classifier->loadFolder(folder);
-    disk->remove(folder / "c.jpg");  // vanished after the listing
 
     classifier->skipCurrent();
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 3, false, "photos", "B.JPG", 0, 3, false}));
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 2, false, "photos", "B.JPG", 0, 2, false}));
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::notAnImage);
-    classifier->skipCurrent();
-    EXPECT_EQ(classifier->currentFileName(), "c.jpg");
-    EXPECT_FALSE(classifier->currentImage());
-    EXPECT_EQ(classifier->imageProblem(), DecodeProblem::unreadable);
     classifier->skipCurrent();
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::none);
     // A photo without an image is answered like any other, so a folder can always be finished.
     classifier->classifyCurrent(kSelectedFolder);
     classifier->classifyCurrent(kDiscardedFolder);
     EXPECT_TRUE(disk->isFile(folder / "Discarded/B.JPG"));
+}
+
+// A photo deleted behind Vesko's back leaves the queue and the count once an answer or its
+// presentation finds it gone, so that the folder can still be finished. It is no decision: the
+// undo record stays the one before. Each case starts with 0.jpg answered Yes and a.jpg shown.
+TEST_F(ClassifierTest, PhotoGoneFromTheFolderIsSkippedSoTheFolderFinishes) {
+    using Names = std::vector<std::string>;
+    const auto yes = [&] { classifier->classifyCurrent(kSelectedFolder); };
+    const struct {
+        const char* when;
+        const char* gone;
+        std::function<void()> act;
+        Names queue;
+        std::int64_t progress;
+    } cases[] = {
+        {"No on it", "a.jpg", [&] { classifier->classifyCurrent(kDiscardedFolder); }, {"b.jpg"}, 1},
+        {"Maybe on it, then its turn", "a.jpg", [&] { classifier->skipCurrent(), yes(); }, {}, 2},
+        {"its turn after a Yes", "b.jpg", yes, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        disk->remove(folder);
+        loadPhotos({"0.jpg", "a.jpg", "b.jpg"});
+        yes();
+        disk->remove(folder / c.gone);
+
+        c.act();
+        EXPECT_EQ(queueNames(), c.queue);
+        EXPECT_EQ(classifier->progress(), c.progress);
+        EXPECT_EQ(classifier->total(), 2);
+        EXPECT_EQ(classifier->currentFileName(),
+                  c.queue.empty() ? std::nullopt : std::optional(c.queue.front()));
+        EXPECT_EQ(classifier->showFinished(), c.queue.empty());
+        ASSERT_TRUE(classifier->notice());
+        EXPECT_EQ(classifier->notice()->step, Notice::Step::skip);
+        EXPECT_EQ(classifier->notice()->fileName, c.gone);
+        EXPECT_NE(classifier->lastMoved()->file, folder / c.gone);
+    }
 }
 
 // Each presentation names what the next answers and Undo will show; Back names nothing.
