@@ -40,8 +40,9 @@ QString decisionText(const Notice& notice, const QString& file, const QString& c
 QString undoText(const Notice& notice, const QString& file, const QString& cause) {
     switch (notice.error.problem) {
         case FileProblem::nameTaken:
-            return translated(QT_TRANSLATE_NOOP(
-                                  "Notice", "“%1” was not put back: another file now has its name."))
+            return translated(
+                       QT_TRANSLATE_NOOP("Notice",
+                                         "“%1” was not put back: another file now has its name."))
                 .arg(file);
         case FileProblem::notWritable:
             return translated(
@@ -65,8 +66,8 @@ QString noticeText(const Notice& notice) {
     const QString file = fromNameBytes(notice.fileName);
     const QString cause = QString::fromLocal8Bit(notice.error.cause.message());
     if (notice.step == Notice::Step::skip) {
-        return translated(QT_TRANSLATE_NOOP("Notice",
-                                            "“%1” is no longer in the folder and was skipped."))
+        return translated(
+                   QT_TRANSLATE_NOOP("Notice", "“%1” is no longer in the folder and was skipped."))
             .arg(file);
     }
     QString text = notice.step == Notice::Step::decide ? decisionText(notice, file, cause)

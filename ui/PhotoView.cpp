@@ -31,13 +31,12 @@ void PhotoView::setImage(const QImage& image) {
     if (image.cacheKey() == image_.cacheKey()) {
         return;
     }
-    const QSizeF before = fullSize();
+    const QPointF relative = relativeCentre();
     image_ = image;
     if (zoomed_ && image_.isNull()) {
         resetZoom();
     } else if (zoomed_) {
         // The next photo of a burst: the same relative point, at its own full size.
-        const QPointF relative(centre_.x() / before.width(), centre_.y() / before.height());
         startZoom(relative);
     }
     emit imageChanged();
@@ -115,6 +114,7 @@ void PhotoView::startZoom(QPointF relative) {
     zoomed_ = true;
     photo_ = loader_ ? loader_->currentPhoto() : QString();
     fullSize_ = loader_ ? loader_->knownSize(photo_) : QSize();
+    wanted_ = loader_ && fullSize_.isEmpty() ? std::optional(relative) : std::nullopt;
     sharp_ = {};
     sharpRegion_ = {};
     requested_ = {};
@@ -129,6 +129,7 @@ void PhotoView::startZoom(QPointF relative) {
 void PhotoView::resetZoom() {
     if (!zoomed_) return;
     zoomed_ = false;
+    wanted_.reset();
     sharp_ = {};
     sharpRegion_ = {};
     fullSize_ = {};
@@ -140,6 +141,7 @@ void PhotoView::resetZoom() {
 
 void PhotoView::pan(QPointF delta) {
     if (!zoomed_) return;
+    wanted_.reset();
     setCentre(centre_ - delta * devicePixelRatio());
     requestPixels();
     update();
@@ -159,6 +161,12 @@ void PhotoView::setCentre(QPointF centre) {
                clampAxis(centre.y(), view.height(), full.height())};
 }
 
+QPointF PhotoView::relativeCentre() const {
+    const QSizeF full = fullSize();
+    if (wanted_ || full.isEmpty()) return wanted_.value_or(QPointF(0.5, 0.5));
+    return {centre_.x() / full.width(), centre_.y() / full.height()};
+}
+
 // Asks for the view and half a view around it, unless that part was asked for already.
 void PhotoView::requestPixels(bool always) {
     if (!zoomed_ || !loader_ || photo_.isEmpty()) return;
@@ -167,10 +175,9 @@ void PhotoView::requestPixels(bool always) {
     if (!always && !requested_.isEmpty() && requested_.contains(visible)) return;
     const QSizeF view = size() * devicePixelRatio();
     const QSize span = (view * 2).toSize();
-    const QPointF relative(centre_.x() / full.width(), centre_.y() / full.height());
     requested_ = QRect(QPoint(), span);
     requested_.moveCenter(centre_.toPoint());
-    loader_->load(relative, span);
+    loader_->load(relativeCentre(), span);
 }
 
 void PhotoView::takeLoaded(const QString& photo) {
@@ -178,11 +185,11 @@ void PhotoView::takeLoaded(const QString& photo) {
     const QSize known = loader_->knownSize(photo);
     if (known.isEmpty()) return;
     if (known != fullSize().toSize()) {
-        const QSizeF before = fullSize();
+        const QPointF relative = relativeCentre();
         fullSize_ = known;
-        setCentre({centre_.x() / before.width() * known.width(),
-                   centre_.y() / before.height() * known.height()});
+        setCentre({relative.x() * known.width(), relative.y() * known.height()});
     }
+    wanted_.reset();
     const auto [region, pixels] = loader_->knownRegion(photo);
     if (!region.isEmpty()) requested_ = region;
     if (!pixels.isNull()) {

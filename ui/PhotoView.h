@@ -75,6 +75,8 @@ private:
     void zoomAt(QPointF itemPoint);
     void startZoom(QPointF relative);
     void setCentre(QPointF centre);
+    // The point at the view's centre, 0 to 1 across the upright image.
+    QPointF relativeCentre() const;
     // Unless `always`, only when the view reaches beyond what was asked for.
     void requestPixels(bool always = false);
     void takeLoaded(const QString& photo);
@@ -87,6 +89,10 @@ private:
     qreal cornerRadius_ = 8;
     bool zoomed_ = false;
     QPointF centre_;
+    // Where the zoom was asked for while the full size was not yet known. The centre can only be
+    // clamped against the full size: clamped against the fitted image and scaled up, a point near
+    // an edge would land far from it.
+    std::optional<QPointF> wanted_;
     QSize fullSize_;  // known from the loader; empty until then
     QString photo_;
     QRect sharpRegion_;

@@ -39,15 +39,24 @@ QString RegionLoader::currentPhoto() const {
     return model_->currentFileName() ? photoAt(0) : QString();
 }
 
-QSize RegionLoader::knownSize(const QString& photo) const {
+// A file replaced behind Vesko's back keeps its path: its pixels must not stand for the new one.
+const RegionLoader::Known* RegionLoader::fresh(const QString& photo) const {
     const auto found = known_.find(photo);
-    return found == known_.end() ? QSize() : found->second.size;
+    if (found == known_.end() || !found->second.identity) return nullptr;
+    if (identityOf(QFile::encodeName(photo).toStdString()) != found->second.identity)
+        return nullptr;
+    return &found->second;
+}
+
+QSize RegionLoader::knownSize(const QString& photo) const {
+    const Known* known = fresh(photo);
+    return known ? known->size : QSize();
 }
 
 std::pair<QRect, QImage> RegionLoader::knownRegion(const QString& photo) const {
-    const auto found = known_.find(photo);
-    if (found == known_.end()) return {};
-    return {found->second.region, found->second.pixels};
+    const Known* known = fresh(photo);
+    if (!known) return {};
+    return {known->region, known->pixels};
 }
 
 void RegionLoader::release() {
@@ -63,6 +72,8 @@ void RegionLoader::store(quint64 generation, const QString& photo, const Known& 
     std::erase_if(known_,
                   [&](const auto& entry) { return entry.first != current && entry.first != next; });
     Known& kept = known_[photo];
+    if (kept.identity != known.identity) kept = {};
+    kept.identity = known.identity;
     kept.size = known.size;
     if (!known.pixels.isNull()) {
         kept.region = known.region;
@@ -76,13 +87,13 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
     const quint64 generation = ++generation_;
     // A photo whose pixels around the point are at hand already is not decoded again.
     const auto needed = [&](const std::string& file) {
-        const auto found = known_.find(QFile::decodeName(QByteArray::fromStdString(file)));
-        if (found == known_.end() || found->second.pixels.isNull()) return file;
-        const QSize size = found->second.size;
+        const Known* found = fresh(QFile::decodeName(QByteArray::fromStdString(file)));
+        if (!found || found->pixels.isNull()) return file;
+        const QSize size = found->size;
         const PixelRect view =
             clipped(around(relativeCentre, span / 2, {size.width(), size.height()}),
                     {size.width(), size.height()});
-        return found->second.region.contains(toQRect(view)) ? std::string() : file;
+        return found->region.contains(toQRect(view)) ? std::string() : file;
     };
     const std::string current = needed(model_->queue()[0].path);
     const std::string next =
@@ -92,10 +103,10 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
     // that Qt drops if the loader is gone (its worker stops before it is).
     RegionLoader* self = this;
     worker_.submit([self, decoder = decoder_, generation, current, next, relativeCentre, span] {
-        const auto post = [&](const std::string& file, const std::optional<PixelSize>& size,
-                              PixelRect part) {
+        const auto post = [&](const std::string& file, const std::optional<FileIdentity>& identity,
+                              const std::optional<PixelSize>& size, PixelRect part) {
             const PixelRect inside = clipped(part, *size);
-            Known known{QSize(size->width, size->height), toQRect(inside), {}};
+            Known known{identity, QSize(size->width, size->height), toQRect(inside), {}};
             if (const ImageHandle pixels = decoder->decodeRegion(file, inside)) {
                 known.pixels = imageFromHandle(pixels);
                 known.region = QRect(inside.x, inside.y, pixels->width(), pixels->height());
@@ -107,8 +118,9 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
         };
         for (const std::string& file : {current, next}) {
             if (file.empty()) continue;
+            const std::optional<FileIdentity> identity = identityOf(file);
             const std::optional<PixelSize> size = decoder->fullSize(file);
-            if (size) post(file, size, around(relativeCentre, span, *size));
+            if (size) post(file, identity, size, around(relativeCentre, span, *size));
         }
     });
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/AheadDecoder.h"
 #include "platform/ImageDecoder.h"
 #include "platform/LatestJobWorker.h"
 
@@ -39,7 +40,8 @@ public:
     // photo's around the same relative point.
     void load(QPointF relativeCentre, QSize span);
     // Full-resolution pixels already at hand for `photo`: its size (empty when unknown), and a
-    // region with its pixels (empty when none).
+    // region with its pixels (empty when none). Nothing once the file is no longer the one they
+    // were read from.
     QSize knownSize(const QString& photo) const;
     std::pair<QRect, QImage> knownRegion(const QString& photo) const;
     // Lets go of every pixel held; answers still on their way are dropped.
@@ -51,11 +53,14 @@ signals:
 
 private:
     struct Known {
+        std::optional<FileIdentity> identity;  // taken before the file was read
         QSize size;
         QRect region;
         QImage pixels;
     };
     void store(quint64 generation, const QString& photo, const Known& known);
+    // What is known of `photo`, while its file is still the one it was read from.
+    const Known* fresh(const QString& photo) const;
     QString photoAt(std::size_t position) const;
 
     std::shared_ptr<PhotoViewModel> model_;

@@ -9,6 +9,7 @@
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
@@ -25,16 +26,18 @@ namespace vesko {
 // only the folder chooser and the file browser are stand-ins.
 class WindowHarness {
 public:
-    WindowHarness() {
+    // With `regions`, the zoomed view gets full-resolution pixels from the decoder.
+    explicit WindowHarness(bool regions = false) {
+        auto decoder = std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200});
         auto model = PhotoViewModel::create({
             .fileSystem = std::make_shared<PosixFileSystem>(),
-            .imageDecoder = std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}),
+            .imageDecoder = decoder,
             .folderChooser = chooser_,
             .desktop = desktop_,
             .mainThread = std::make_shared<QtMainThread>(),
             .preferences = std::make_shared<MemoryPreferences>(),
         });
-        window_.reset(createContentView(engine_, std::move(model)));
+        window_.reset(createContentView(engine_, std::move(model), regions ? decoder : nullptr));
         window_->show();
         window_->requestActivate();
         if (!QTest::qWaitForWindowActive(window_.get())) {
@@ -55,11 +58,18 @@ public:
         QDir(scratch_.path()).mkpath(name);
         const QString folder = QDir(scratch_.path()).filePath(name);
         for (const QString& file : files) {
-            QImage image(size, QImage::Format_RGB32);
-            image.fill(QColor::fromHsv(int(files.indexOf(file)) * 70 % 360, 200, 220));
-            image.save(QDir(folder).filePath(file), "JPEG");
+            const QColor colour = QColor::fromHsv(int(files.indexOf(file)) * 70 % 360, 200, 220);
+            saveJpeg(QDir(folder).filePath(file), size, colour);
         }
         return folder;
+    }
+    // Writes a JPEG of one colour, replacing any file at `path` at once, as a rename does.
+    static void saveJpeg(const QString& path, QSize size, const QColor& colour) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        image.save(path + ".new", "JPEG");
+        std::filesystem::rename(QFile::encodeName(path + ".new").toStdString(),
+                                QFile::encodeName(path).toStdString());
     }
     QStringList filesIn(const QString& folder) const {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);

@@ -283,6 +283,54 @@ private slots:
         window.click("backButton");
         QVERIFY(!view->zoomed());
     }
+
+    // A click near a corner of a photo larger than the screen zooms into that very corner,
+    // also before its full size is known.
+    void zoomAtACornerShowsThatCorner_data() {
+        QTest::addColumn<QPointF>("corner");  // 0 or 1 across the photo
+        QTest::newRow("top left") << QPointF(0, 0);
+        QTest::newRow("top right") << QPointF(1, 0);
+        QTest::newRow("bottom left") << QPointF(0, 1);
+        QTest::newRow("bottom right") << QPointF(1, 1);
+    }
+    void zoomAtACornerShowsThatCorner() {
+        QFETCH(QPointF, corner);
+        WindowHarness window(true);
+        window.loadFolder(window.makeFolder("big", {"a.jpg"}, {4000, 3000}));
+        auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
+        const QRectF photo = view->photoRect().adjusted(2, 2, -2, -2);
+        window.clickAt(view->mapToScene(
+            photo.topLeft() + QPointF(corner.x() * photo.width(), corner.y() * photo.height())));
+        QVERIFY(view->zoomed());
+        QTRY_COMPARE(view->fullSize(), QSizeF(4000, 3000));
+        const QSizeF half = view->size() * window.window()->effectiveDevicePixelRatio() / 2;
+        const QPointF nearest(corner.x() ? 4000 - half.width() : half.width(),
+                              corner.y() ? 3000 - half.height() : half.height());
+        QCOMPARE(view->zoomCentre(), nearest);
+    }
+
+    // Pixels read ahead for the next photo are not shown once its file has been replaced.
+    void zoomedViewShowsOnlyTheCurrentFilesPixels() {
+        WindowHarness window(true);
+        const QString folder = window.makeFolder("swap", {"1.jpg", "2.jpg", "3.jpg"}, {3000, 2000});
+        window.loadFolder(folder);
+        auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
+        const QString second = QDir(folder).filePath("2.jpg");
+        window.press(Qt::Key_Z);
+        QTRY_VERIFY(!view->loader()->knownRegion(second).second.isNull());
+        WindowHarness::saveJpeg(second, {3000, 2000}, Qt::blue);
+
+        window.press(Qt::Key_Return);
+        QVERIFY(view->zoomed());
+        const auto centreColour = [&] {
+            const QPointF middle = view->mapToScene({view->width() / 2, view->height() / 2});
+            const qreal ratio = window.window()->effectiveDevicePixelRatio();
+            return window.window()->grabWindow().pixelColor((middle * ratio).toPoint());
+        };
+        QVERIFY2(centreColour().blue() > 200, qPrintable(centreColour().name()));
+        QTRY_VERIFY(!view->loader()->knownRegion(second).second.isNull());
+        QVERIFY2(centreColour().blue() > 200, qPrintable(centreColour().name()));
+    }
 };
 
 }  // namespace vesko

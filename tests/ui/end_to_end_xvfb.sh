@@ -2,7 +2,8 @@
 # Vesko in a real X server, driven as a user would: choose a folder through the real folder
 # dialog by typing its path, answer with Return, Space and Backspace, click Undo, reach "Done!",
 # press OK, and check the files on disk after every step; a file that is no image among them.
-# Then a name already taken in Selected, RAW+JPEG shots with sidecars moving as one, the zoom.
+# Then a name already taken in Selected, RAW+JPEG shots with sidecars moving as one, a photo
+# deleted while queued, the zoom.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
@@ -53,7 +54,7 @@ choose_folder() {
 
 # The X server, and Vesko in it with a stand-in file manager that notes what it was to open;
 # the folders it is given.
-mkdir -p "$work"/{bin,photos,clash/Selected,shots,checks}
+mkdir -p "$work"/{bin,photos,clash/Selected,shots,vanish,checks}
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
@@ -111,6 +112,16 @@ choose_folder "$work/shots"
 xdotool key Return BackSpace
 expect_counts 3 3 3
 xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
+
+# A queued photo deleted behind Vesko's back is skipped: the folder still reaches "Done!".
+for name in one two three; do cp "$photo" "$work/vanish/$name.jpg"; done
+choose_folder "$work/vanish"
+rm "$work/vanish/two.jpg"
+xdotool key Return Return
+expect_counts 0 2 0
+wait_for "grep -q 'vanish' '$work/opened' 2>/dev/null"
+sleep 0.5
+xdotool key Return
 
 # The zoom: a photo of one-pixel checks is grey when fitted; after Z every screen pixel differs
 # from its neighbour, as it does only when one screen pixel shows one image pixel.
