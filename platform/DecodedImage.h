@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include "ShootingFacts.h"
 
 namespace vesko {
 
@@ -36,6 +39,10 @@ public:
     std::size_t byteCount() const { return byteCount_; }
     // False when every pixel is opaque, so the window may draw it without blending.
     bool hasAlpha() const { return hasAlpha_; }
+    // How the photo was taken; read with its pixels, so that the two always belong together.
+    const ShootingFacts& facts() const { return facts_; }
+    // Only while the image is not yet shared.
+    void setFacts(ShootingFacts facts) { facts_ = std::move(facts); }
 
 private:
     static std::shared_ptr<const std::uint8_t> held(std::vector<std::uint8_t>&& pixels) {
@@ -49,6 +56,7 @@ private:
     std::shared_ptr<const std::uint8_t> bits_;
     std::size_t byteCount_;
     bool hasAlpha_;
+    ShootingFacts facts_;
 };
 
 using ImageHandle = std::shared_ptr<const DecodedImage>;

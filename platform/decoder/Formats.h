@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/DecodedImage.h"
 #include "platform/ImageDecoder.h"
@@ -32,6 +33,10 @@ ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect regi
 std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes);
 std::optional<PixelSize> pngSize(std::span<const std::uint8_t> bytes);
 std::optional<PixelSize> webpSize(std::span<const std::uint8_t> bytes);
+
+// A HEIC's EXIF block (a TIFF header and what follows it), as libheif finds it; empty when
+// there is none.
+std::vector<std::uint8_t> heicExif(std::span<const std::uint8_t> bytes);
 
 // The upright size of any format, and a region of it at full resolution. Where a format gives
 // no cheaper way (PNG, WebP, HEIC with libheif 1.15, which decodes a grid only whole), the

@@ -144,6 +144,27 @@ std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes) {
                      heif_image_handle_get_height(handle.get())};
 }
 
+std::vector<std::uint8_t> heicExif(std::span<const std::uint8_t> bytes) {
+    const Context context(heif_context_alloc());
+    if (!context) return {};
+    const Handle handle = primaryImage(context.get(), bytes);
+    heif_item_id id = 0;
+    if (!handle ||
+        heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), "Exif", &id, 1) < 1) {
+        return {};
+    }
+    const std::size_t size = heif_image_handle_get_metadata_size(handle.get(), id);
+    if (size < 4 || size > bytes.size()) return {};
+    std::vector<std::uint8_t> block(size);
+    if (!ok(heif_image_handle_get_metadata(handle.get(), id, block.data()))) return {};
+    // The item starts with how far after these four bytes the TIFF header begins.
+    const std::size_t offset = std::size_t(block[0]) << 24 | std::size_t(block[1]) << 16 |
+                               std::size_t(block[2]) << 8 | block[3];
+    if (offset > size - 4) return {};
+    block.erase(block.begin(), block.begin() + std::ptrdiff_t(4 + offset));
+    return block;
+}
+
 ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     registerFfmpegHevcDecoder();
     const Context context(heif_context_alloc());

@@ -5,6 +5,7 @@
 
 #include "platform/decoder/FileBytes.h"
 #include "platform/decoder/Formats.h"
+#include "platform/decoder/ShootingFactsReader.h"
 
 namespace vesko {
 
@@ -14,7 +15,12 @@ ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
     try {
         const auto bytes = decoder::readWholeFile(file);
         if (!bytes) return nullptr;
-        return decoder::decodeAny(*bytes, bound_);
+        ImageHandle decoded = decoder::decodeAny(*bytes, bound_);
+        if (!decoded) return nullptr;
+        // The facts come from the same bytes as the pixels, so they can never disagree.
+        auto image = std::make_shared<DecodedImage>(*decoded);
+        image->setFacts(decoder::readShootingFacts(*bytes));
+        return image;
     } catch (...) {
         // The libraries report through their own channels; anything else thrown means no image.
         return nullptr;

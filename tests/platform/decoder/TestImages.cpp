@@ -109,9 +109,11 @@ Bytes encodeJpeg(const Picture& picture, const JpegOptions& options) {
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
-    if (options.orientation) {
+    if (options.orientation || !options.exif.empty()) {
         Bytes exif{'E', 'x', 'i', 'f', 0, 0};
-        const Bytes tiff = exifWithOrientation(options.orientation, options.littleEndianExif);
+        const Bytes tiff = options.exif.empty()
+                               ? exifWithOrientation(options.orientation, options.littleEndianExif)
+                               : options.exif;
         exif.insert(exif.end(), tiff.begin(), tiff.end());
         jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
     }

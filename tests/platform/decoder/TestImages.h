@@ -54,10 +54,11 @@ Picture storedFor(const Picture& upright, int orientation);
 // big-endian ("MM") or, as many cameras write it, little-endian ("II").
 Bytes exifWithOrientation(int orientation, bool littleEndian = false);
 
-// At quality 95; with an EXIF orientation unless it is 0.
+// At quality 95; with an EXIF orientation unless it is 0, or with the TIFF block `exif`.
 struct JpegOptions {
     int orientation = 0;
     bool littleEndianExif = false;
+    Bytes exif = {};
 };
 Bytes encodeJpeg(const Picture& picture, const JpegOptions& options = {});
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/ShootingFacts.h"
+
+namespace vesko::decoder {
+
+// The shooting facts in a photo file held in memory (JPEG, HEIC, WebP, PNG, TIFF-based RAW),
+// read by exiv2 from those bytes without a copy; empty fields where the file has none, or
+// holds nothing exiv2 can read. Never throws; safe on several threads at once.
+ShootingFacts readShootingFacts(std::span<const std::uint8_t> bytes);
+
+// The same from a bare EXIF block: a TIFF header and its IFDs, as HEIC and WebP hold it.
+ShootingFacts shootingFactsOfExif(std::span<const std::uint8_t> tiff);
+
+}  // namespace vesko::decoder
