@@ -80,6 +80,7 @@ bench: build
 bench-decode: build
 	$(BUILD)/bench/decode/vesko_bench_decode
 	$(BUILD)/bench/vesko_bench_fast_paths
+	$(BUILD)/bench/decode/vesko_bench_facts
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

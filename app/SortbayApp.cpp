@@ -7,6 +7,7 @@
 
 #include "ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
+#include "platform/HintedDecoder.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
@@ -25,17 +26,19 @@ int SortbayApp::run(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
     installTranslations(app);
 
-    const std::shared_ptr<ImageDecoder> decoder = decoderAheadForScreens();
+    const auto decoder = std::make_shared<HintedDecoder>(decoderAheadForScreens());
+    const auto preferences = std::make_shared<QtPreferences>();
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),
         .imageDecoder = decoder,
         .folderChooser = std::make_shared<QtFolderChooser>(),
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),
-        .preferences = std::make_shared<QtPreferences>(),
+        .preferences = preferences,
     });
     QQmlEngine engine;
-    std::unique_ptr<QQuickWindow> window(createContentView(engine, std::move(model), decoder));
+    std::unique_ptr<QQuickWindow> window(
+        createContentView(engine, std::move(model), decoder, preferences));
     if (!window) {
         return 1;
     }

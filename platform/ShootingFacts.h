@@ -9,17 +9,17 @@ namespace vesko {
 // say, or says something that cannot be so (a zero or negative exposure, a division by zero).
 // Strings are the file's own bytes, trimmed, and need not be valid UTF-8.
 struct ShootingFacts {
-    std::string make;
-    std::string model;
-    std::string lens;
-    std::optional<double> focalLength;   // millimetres
-    std::optional<int> focalLength35mm;  // the same field of view on 35 mm film
-    std::optional<double> exposureTime;  // seconds
-    std::optional<double> fNumber;
-    std::optional<int> iso;
-    std::optional<double> exposureBias;  // EV
-    std::string captureTime;             // "YYYY:MM:DD HH:MM:SS", as EXIF writes it
-    std::string subSeconds;              // the digits after the second's point
+    std::string make = {};
+    std::string model = {};
+    std::string lens = {};
+    std::optional<double> focalLength = {};   // millimetres
+    std::optional<int> focalLength35mm = {};  // the same field of view on 35 mm film
+    std::optional<double> exposureTime = {};  // seconds
+    std::optional<double> fNumber = {};
+    std::optional<int> iso = {};
+    std::optional<double> exposureBias = {};  // EV
+    std::string captureTime = {};             // "YYYY:MM:DD HH:MM:SS", as EXIF writes it
+    std::string subSeconds = {};              // the digits after the second's point
 
     bool operator==(const ShootingFacts&) const = default;
 };

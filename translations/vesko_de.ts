@@ -32,6 +32,13 @@
     </message>
 </context>
 <context>
+    <name>FactsLine</name>
+    <message>
+        <source>Shooting facts</source>
+        <translation>Aufnahmedaten</translation>
+    </message>
+</context>
+<context>
     <name>HeaderRow</name>
     <message>
         <source>Back</source>
@@ -44,6 +51,17 @@
     <message>
         <source>Undo</source>
         <translation>Rückgängig</translation>
+    </message>
+</context>
+<context>
+    <name>InfoButton</name>
+    <message>
+        <source>Shooting facts</source>
+        <translation>Aufnahmedaten</translation>
+    </message>
+    <message>
+        <source>Shooting facts (I)</source>
+        <translation>Aufnahmedaten (I)</translation>
     </message>
 </context>
 <context>
@@ -125,6 +143,17 @@
     <message>
         <source>%1 of %2 photos decided</source>
         <translation>%1 von %2 Fotos entschieden</translation>
+    </message>
+</context>
+<context>
+    <name>ShootingFacts</name>
+    <message>
+        <source>%1 mm (%2 mm equiv.)</source>
+        <translation>%1 mm (KB: %2 mm)</translation>
+    </message>
+    <message>
+        <source>No shooting data</source>
+        <translation>Keine Aufnahmedaten</translation>
     </message>
 </context>
 <context>

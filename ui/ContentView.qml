@@ -74,6 +74,18 @@ ApplicationWindow {
                 shortcutsEnabled: !alert.visible
             }
 
+            FactsLine {
+                id: factsLine
+
+                objectName: "factsLine"
+                anchors.bottom: photoPane.bottom
+                anchors.horizontalCenter: photoPane.horizontalCenter
+                anchors.bottomMargin: 10
+                width: Math.min(implicitWidth, photoPane.width - 32)
+                viewModel: window.viewModel
+                shortcutsEnabled: !alert.visible
+            }
+
             PhotoPlaceholder {
                 objectName: "placeholder"
                 anchors.fill: parent
@@ -85,7 +97,7 @@ ApplicationWindow {
                 objectName: "notice"
                 anchors.bottom: parent.bottom
                 anchors.horizontalCenter: parent.horizontalCenter
-                anchors.bottomMargin: 12
+                anchors.bottomMargin: factsLine.visible ? factsLine.height + 20 : 12
                 width: Math.min(implicitWidth, parent.width - 64)
                 text: window.viewModel.notice
             }

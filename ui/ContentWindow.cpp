@@ -13,7 +13,8 @@ Q_IMPORT_QML_PLUGIN(Vesko_UiPlugin)
 namespace vesko {
 
 QQuickWindow* createContentView(QQmlEngine& engine, std::shared_ptr<PhotoViewModel> model,
-                                std::shared_ptr<const ImageDecoder> regionDecoder) {
+                                std::shared_ptr<const HintedDecoder> regionDecoder,
+                                std::shared_ptr<Preferences> preferences) {
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     // Imported by its module name, so that the module's C++ types are registered with it.
     QQmlComponent component(&engine);
@@ -22,8 +23,8 @@ QQuickWindow* createContentView(QQmlEngine& engine, std::shared_ptr<PhotoViewMod
         qWarning().noquote() << component.errorString();
         return nullptr;
     }
-    auto* loader = new RegionLoader(model, std::move(regionDecoder));
-    auto* bridge = new ViewModelBridge(std::move(model));
+    auto* loader = new RegionLoader(std::move(regionDecoder));
+    auto* bridge = new ViewModelBridge(std::move(model), std::move(preferences));
     QObject* root = component.createWithInitialProperties(
         {{QStringLiteral("viewModel"), QVariant::fromValue(bridge)},
          {QStringLiteral("regionLoader"), QVariant::fromValue(loader)}});

@@ -4,7 +4,7 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Vesko.Ui
 
-// Back, the current file name, and Undo.
+// Back, the current file name, the switch for the shooting facts, and Undo.
 Item {
     id: header
 
@@ -63,6 +63,11 @@ Item {
 
         Item {
             Layout.fillWidth: true
+        }
+
+        InfoButton {
+            objectName: "infoButton"
+            viewModel: header.viewModel
         }
 
         NavigationButton {

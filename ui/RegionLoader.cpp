@@ -3,7 +3,6 @@
 #include <QFile>
 
 #include "ImageHandleImage.h"
-#include "classifier/PhotoViewModel.h"
 
 namespace vesko {
 namespace {
@@ -23,21 +22,18 @@ PixelRect around(QPointF relativeCentre, QSize span, PixelSize size) {
 
 }  // namespace
 
-RegionLoader::RegionLoader(std::shared_ptr<PhotoViewModel> model,
-                           std::shared_ptr<const ImageDecoder> decoder, QObject* parent)
-    : QObject(parent), model_(std::move(model)), decoder_(std::move(decoder)) {}
+RegionLoader::RegionLoader(std::shared_ptr<const HintedDecoder> decoder, QObject* parent)
+    : QObject(parent), decoder_(std::move(decoder)) {}
 
 RegionLoader::~RegionLoader() = default;
 
+// The hint names the photo shown first and the one that any answer shows next.
 QString RegionLoader::photoAt(std::size_t position) const {
-    const auto& queue = model_->queue();
-    if (queue.size() <= position) return {};
-    return QFile::decodeName(QByteArray::fromStdString(queue[position].path));
+    if (!decoder_ || decoder_->latestHint().size() <= position) return {};
+    return QFile::decodeName(QByteArray::fromStdString(decoder_->latestHint()[position]));
 }
 
-QString RegionLoader::currentPhoto() const {
-    return model_->currentFileName() ? photoAt(0) : QString();
-}
+QString RegionLoader::currentPhoto() const { return photoAt(0); }
 
 // A file replaced behind Vesko's back keeps its path: its pixels must not stand for the new one.
 const RegionLoader::Known* RegionLoader::fresh(const QString& photo) const {
@@ -83,7 +79,7 @@ void RegionLoader::store(quint64 generation, const QString& photo, const Known& 
 }
 
 void RegionLoader::load(QPointF relativeCentre, QSize span) {
-    if (!decoder_ || !model_->currentFileName()) return;
+    if (currentPhoto().isEmpty()) return;
     const quint64 generation = ++generation_;
     // A photo whose pixels around the point are at hand already is not decoded again.
     const auto needed = [&](const std::string& file) {
@@ -95,9 +91,9 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
                     {size.width(), size.height()});
         return found->region.contains(toQRect(view)) ? std::string() : file;
     };
-    const std::string current = needed(model_->queue()[0].path);
-    const std::string next =
-        model_->queue().size() > 1 ? needed(model_->queue()[1].path) : std::string();
+    const std::vector<std::string>& hint = decoder_->latestHint();
+    const std::string current = needed(hint[0]);
+    const std::string next = hint.size() > 1 ? needed(hint[1]) : std::string();
     if (current.empty() && next.empty()) return;
     // The job owns everything it reads; only the answers come back to this thread, as events
     // that Qt drops if the loader is gone (its worker stops before it is).

@@ -11,17 +11,16 @@
 #include <memory>
 
 #include "platform/AheadDecoder.h"
-#include "platform/ImageDecoder.h"
+#include "platform/HintedDecoder.h"
 #include "platform/LatestJobWorker.h"
 
 namespace vesko {
 
-class PhotoViewModel;
-
-// Full-resolution pixels of the current photo, and of the next one in the queue, decoded on a
-// worker thread around the part the window shows, for the zoomed view. Holds the pixels of
-// those two photos only, and none once released. Belongs to the GUI thread; answers arrive
-// there as signals, named by the photo's path so that a late one for another photo is ignored.
+// Full-resolution pixels of the current photo, and of the next one, decoded on a worker thread
+// around the part the window shows, for the zoomed view. Which photos those are it learns from
+// the hint the classifier gives the decoder. Holds the pixels of those two photos only, and none
+// once released. Belongs to the GUI thread; answers arrive there as signals, named by the
+// photo's path so that a late one for another photo is ignored.
 class RegionLoader : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -29,8 +28,7 @@ class RegionLoader : public QObject {
 
 public:
     // Without a decoder (or one that cannot decode regions) nothing is ever loaded.
-    RegionLoader(std::shared_ptr<PhotoViewModel> model, std::shared_ptr<const ImageDecoder> decoder,
-                 QObject* parent = nullptr);
+    explicit RegionLoader(std::shared_ptr<const HintedDecoder> decoder, QObject* parent = nullptr);
     ~RegionLoader() override;
 
     // The path of the photo the window shows, empty when none.
@@ -63,8 +61,7 @@ private:
     const Known* fresh(const QString& photo) const;
     QString photoAt(std::size_t position) const;
 
-    std::shared_ptr<PhotoViewModel> model_;
-    std::shared_ptr<const ImageDecoder> decoder_;
+    std::shared_ptr<const HintedDecoder> decoder_;
     std::map<QString, Known> known_;
     quint64 generation_ = 0;
     LatestJobWorker worker_;  // last: its thread stops first

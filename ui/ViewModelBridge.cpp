@@ -4,6 +4,7 @@
 
 #include "ImageHandleImage.h"
 #include "NoticeTexts.h"
+#include "ShootingFactsText.h"
 #include "platform/qt/UrlItemProvider.h"
 
 namespace vesko {
@@ -24,8 +25,11 @@ bool update(T& stored, T value) {
 
 }  // namespace
 
-ViewModelBridge::ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent)
-    : QObject(parent), model_(std::move(model)) {
+ViewModelBridge::ViewModelBridge(std::shared_ptr<PhotoViewModel> model,
+                                 std::shared_ptr<Preferences> preferences, QObject* parent)
+    : QObject(parent),
+      model_(std::move(model)),
+      preferences_(preferences ? std::move(preferences) : std::make_shared<MemoryPreferences>()) {
     subscription_ = model_->objectWillChange().subscribe([this] { willChange(); });
     publish();
 }
@@ -48,6 +52,7 @@ void ViewModelBridge::publish() {
     const bool imageChanged = update(imageHandle_, model.currentImage());
     if (imageChanged) {
         currentImage_ = imageFromHandle(imageHandle_);
+        shootingFacts_ = imageHandle_ ? shootingFactsLine(imageHandle_->facts()) : QString();
     }
     const bool folderChanged = update(folderName_, fromNameBytes(model.folderName()));
     const bool fileChanged = update(currentFileName_, fromNameBytes(model.currentFileName()));
@@ -91,6 +96,13 @@ void ViewModelBridge::setMovesCompanions(bool value) {
     if (value != movesCompanions()) {
         model_->setMovesCompanions(value);
         emit movesCompanionsChanged();
+    }
+}
+
+void ViewModelBridge::setShowsShootingFacts(bool value) {
+    if (value != showsShootingFacts()) {
+        preferences_->setShowsShootingFacts(value);
+        emit showsShootingFactsChanged();
     }
 }
 

@@ -37,12 +37,21 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString imageProblem READ imageProblem NOTIFY imageProblemChanged)
     // The files that move with the current photo, by extension ("+ CR3, XMP"); empty if none.
     Q_PROPERTY(QString companions READ companions NOTIFY companionsChanged)
+    // How the current photo was taken, in one line; empty while no picture is shown. Changes
+    // with the picture, in the same signal.
+    Q_PROPERTY(QString shootingFacts READ shootingFacts NOTIFY currentImageChanged)
+    // Whether the window shows that line; kept between runs.
+    Q_PROPERTY(bool showsShootingFacts READ showsShootingFacts WRITE setShowsShootingFacts NOTIFY
+                   showsShootingFactsChanged)
     // Whether folders loaded from now on move RAW and sidecar files with their photos.
     Q_PROPERTY(bool movesCompanions READ movesCompanions WRITE setMovesCompanions NOTIFY
                    movesCompanionsChanged)
 
 public:
-    explicit ViewModelBridge(std::shared_ptr<PhotoViewModel> model, QObject* parent = nullptr);
+    // Without `preferences` the window's own choices last as long as the bridge.
+    explicit ViewModelBridge(std::shared_ptr<PhotoViewModel> model,
+                             std::shared_ptr<Preferences> preferences = nullptr,
+                             QObject* parent = nullptr);
     ~ViewModelBridge() override;
 
     // Empty while absent: a folder or file name is never empty.
@@ -57,6 +66,9 @@ public:
     QString notice() const { return notice_; }
     QString imageProblem() const { return imageProblem_; }
     QString companions() const { return companions_; }
+    QString shootingFacts() const { return shootingFacts_; }
+    bool showsShootingFacts() const { return preferences_->showsShootingFacts(); }
+    void setShowsShootingFacts(bool value);
     bool movesCompanions() const { return model_->movesCompanions(); }
     void setMovesCompanions(bool value);
     void setShowFinished(bool value);
@@ -83,6 +95,7 @@ signals:
     void imageProblemChanged();
     void companionsChanged();
     void movesCompanionsChanged();
+    void showsShootingFactsChanged();
 
 private:
     void willChange();
@@ -91,6 +104,7 @@ private:
     void run(Operation operation);
 
     std::shared_ptr<PhotoViewModel> model_;
+    std::shared_ptr<Preferences> preferences_;
     ChangePublisher::Subscription subscription_;
     bool publishQueued_ = false;
     int running_ = 0;
@@ -106,6 +120,7 @@ private:
     QString notice_;
     QString imageProblem_;
     QString companions_;
+    QString shootingFacts_;
 };
 
 }  // namespace vesko

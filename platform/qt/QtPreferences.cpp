@@ -6,6 +6,7 @@ namespace vesko {
 namespace {
 
 const QString kMovesCompanions = QStringLiteral("movesCompanions");
+const QString kShowsShootingFacts = QStringLiteral("showsShootingFacts");
 
 }  // namespace
 
@@ -16,6 +17,15 @@ bool QtPreferences::movesCompanions() const {
 void QtPreferences::setMovesCompanions(bool value) {
     QSettings settings;
     settings.setValue(kMovesCompanions, value);
+}
+
+bool QtPreferences::showsShootingFacts() const {
+    return QSettings().value(kShowsShootingFacts, false).toBool();
+}
+
+void QtPreferences::setShowsShootingFacts(bool value) {
+    QSettings settings;
+    settings.setValue(kShowsShootingFacts, value);
 }
 
 }  // namespace vesko

@@ -10,6 +10,8 @@ class QtPreferences : public Preferences {
 public:
     bool movesCompanions() const override;
     void setMovesCompanions(bool value) override;
+    bool showsShootingFacts() const override;
+    void setShowsShootingFacts(bool value) override;
 };
 
 }  // namespace vesko

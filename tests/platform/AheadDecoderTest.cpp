@@ -74,6 +74,15 @@ TEST_F(AheadDecoderTest, ImageDecodedAheadIsUsedOnlyWhileItsFileIsUnchanged) {
     }
 }
 
+// What was read before the change must never be shown, nor its facts.
+TEST_F(AheadDecoderTest, FileRewrittenWhileItsDecodeAheadRunsIsDecodedAgain) {
+    const fs::path file = folder.write("rewritten.jpg", "a");
+    inner->whileDecoding = [&] { std::ofstream(file, std::ios::binary | std::ios::trunc) << "bb"; };
+    decodeAhead("rewritten.jpg");
+    inner->whileDecoding = nullptr;
+    EXPECT_EQ(redOf(decoder.decode(file)), 'b');
+}
+
 TEST_F(AheadDecoderTest, FileStillDecodingWhenAskedForIsWaitedForNotDecodedTwice) {
     const fs::path file = folder.write("slow.jpg", "a");
     inner->hold("slow.jpg");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -25,6 +26,7 @@ public:
         changed_.wait(lock, [&] { return !held_.contains(name); });
         lock.unlock();
         const std::string bytes = TempFolder::read(file);
+        if (whileDecoding) whileDecoding();
         lock.lock();
         ++finished_[name];
         changed_.notify_all();
@@ -34,6 +36,9 @@ public:
         return std::make_shared<DecodedImage>(1, 1, 4, std::vector<std::uint8_t>{red, 0, 0, 255},
                                               false);
     }
+
+    // Runs on the decoding thread once the bytes are read. Set it before the decode is asked for.
+    std::function<void()> whileDecoding;
 
     void hold(const std::string& name, bool held = true) {
         std::lock_guard lock(mutex_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exiv2/exiv2.hpp>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,6 +15,7 @@
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
+#include "platform/HintedDecoder.h"
 #include "platform/decoder/PhotoDecoder.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -27,17 +30,20 @@ namespace vesko {
 class WindowHarness {
 public:
     // With `regions`, the zoomed view gets full-resolution pixels from the decoder.
-    explicit WindowHarness(bool regions = false) {
-        auto decoder = std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200});
+    explicit WindowHarness(bool regions = false, std::shared_ptr<Preferences> preferences =
+                                                     std::make_shared<MemoryPreferences>()) {
+        auto decoder = std::make_shared<HintedDecoder>(
+            std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}));
         auto model = PhotoViewModel::create({
             .fileSystem = std::make_shared<PosixFileSystem>(),
             .imageDecoder = decoder,
             .folderChooser = chooser_,
             .desktop = desktop_,
             .mainThread = std::make_shared<QtMainThread>(),
-            .preferences = std::make_shared<MemoryPreferences>(),
+            .preferences = preferences,
         });
-        window_.reset(createContentView(engine_, std::move(model), regions ? decoder : nullptr));
+        window_.reset(createContentView(engine_, std::move(model), regions ? decoder : nullptr,
+                                        std::move(preferences)));
         window_->show();
         window_->requestActivate();
         if (!QTest::qWaitForWindowActive(window_.get())) {
@@ -70,6 +76,13 @@ public:
         image.save(path + ".new", "JPEG");
         std::filesystem::rename(QFile::encodeName(path + ".new").toStdString(),
                                 QFile::encodeName(path).toStdString());
+    }
+    // Writes the camera's model into a photo's EXIF, as the camera would have.
+    static void setCameraModel(const QString& photo, const std::string& model) {
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(photo).toStdString());
+        image->readMetadata();
+        image->exifData()["Exif.Image.Model"] = model;
+        image->writeMetadata();
     }
     QStringList filesIn(const QString& folder) const {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);

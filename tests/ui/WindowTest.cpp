@@ -284,6 +284,38 @@ private slots:
         QVERIFY(!view->zoomed());
     }
 
+    // I shows how each photo was taken, changing with the picture in the same signal, and the
+    // choice outlives the window.
+    void factsLineFollowsThePhotoAndIsKept() {
+        const auto preferences = std::make_shared<MemoryPreferences>();
+        {
+            WindowHarness window(false, preferences);
+            const QString folder = window.makeFolder("facts", {"a.jpg", "b.jpg"});
+            // Each photo's model is its own name: the folder's order is the file system's.
+            WindowHarness::setCameraModel(QDir(folder).filePath("a.jpg"), "a.jpg");
+            window.loadFolder(folder);
+            QVERIFY(!window.isShown("factsLine"));
+            window.press(Qt::Key_I);
+            QVERIFY(window.isShown("factsLine"));
+            const bool taggedFirst = window.viewModel()->currentFileName() == "a.jpg";
+            const QString tagged = QStringLiteral("a.jpg"),
+                          untagged = QStringLiteral("No shooting data");
+            QCOMPARE(window.viewModel()->shootingFacts(), taggedFirst ? tagged : untagged);
+            QStringList seen;
+            QObject::connect(window.viewModel(), &ViewModelBridge::currentImageChanged,
+                             [&] { seen << window.viewModel()->shootingFacts(); });
+            window.press(Qt::Key_Return);
+            QCOMPARE(seen, QStringList{taggedFirst ? untagged : tagged});
+            QVERIFY(preferences->showsShootingFacts());
+            window.click("infoButton");
+            QVERIFY(!window.isShown("factsLine") && !preferences->showsShootingFacts());
+            window.click("infoButton");
+        }
+        WindowHarness again(false, preferences);
+        again.loadFolder(again.makeFolder("again", {"c.jpg"}));
+        QVERIFY(again.isShown("factsLine"));
+    }
+
     // A click near a corner of a photo larger than the screen zooms into that very corner,
     // also before its full size is known.
     void zoomAtACornerShowsThatCorner_data() {
