@@ -2,7 +2,8 @@
 // Undo, Maybe, Yes; for each answer the time from the key event (Undo: the button's call) to
 // the frame that shows the next photo. Each format at a dwell of 700 ms between answers and with
 // none, with the decoder that decodes ahead, beside the window alone (every photo decoded before
-// the run) and decoding on the keystroke. Every frame must show the photo
+// the run) and decoding on the keystroke; at the dwell, once more with the line of shooting
+// facts shown. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
 // against the memory after its first photo plus the images that decoding ahead may keep, and
 // the time it takes to let go of the decoder while it decodes.
@@ -108,6 +109,7 @@ public:
     }
 
     void back() { viewModel_->reset(); }
+    void showFacts(bool on) { viewModel_->setShowsShootingFacts(on); }
 
     // Gives the answer and returns the milliseconds until the next frame has been swapped.
     double answer(Answer answer) {
@@ -245,6 +247,14 @@ void keyToFrame(Bench& bench, const SampleFormat& format, int cycles,
                                    : ahead.wrong == 0 && percentile(allAnswers(ahead), 0.5) <=
                                                              percentile(allAnswers(today), 0.5);
         printRow(format.name, dwell, "ahead", ahead, met ? "met" : "missed");
+        if (dwell > 0) {
+            bench.showFacts(true);
+            const Timings facts = run(bench, format.folder, cycles, dwell,
+                                      std::make_shared<AheadDecoder>(inner), false, inner);
+            bench.showFacts(false);
+            printRow(format.name, dwell, "ahead, facts line on", facts,
+                     meetsTargets(facts, floor) ? "met" : "missed");
+        }
     }
 }
 
