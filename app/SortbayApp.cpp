@@ -8,6 +8,7 @@
 #include "ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixMoveJournal.h"
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
@@ -33,7 +34,10 @@ int SortbayApp::run(int argc, char** argv) {
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),
         .preferences = std::make_shared<QtPreferences>(),
+        .moveJournal = std::make_shared<PosixMoveJournal>(PosixMoveJournal::defaultFolder(),
+                                                          PosixMoveJournal::Durability::processEnd),
     });
+    model->recoverInterruptedMoves();
     QQmlEngine engine;
     std::unique_ptr<QQuickWindow> window(createContentView(engine, std::move(model), decoder));
     if (!window) {
