@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "JournalRecords.h"
 
@@ -57,11 +56,14 @@ void syncPath(const std::filesystem::path& path) {
 }
 
 // Keeps an unusable file for whoever wants to look into it, out of the way of new entries,
-// so that it is reported once.
-void putAside(const std::filesystem::path& file) {
-    const std::string aside =
-        file.native() + "." + std::to_string(std::time(nullptr)) + ".unusable";
-    ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
+// so that it is reported once. Named by its inode, which no other file there has while it
+// lives.
+void putAside(const std::filesystem::path& file, int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0) {
+        const std::string aside = file.native() + "." + std::to_string(info.st_ino) + ".unusable";
+        ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
+    }
 }
 
 }  // namespace
@@ -211,7 +213,7 @@ std::optional<JournalTrouble> PosixMoveJournal::resolveFile(const std::filesyste
     }
     JournalContents contents = readJournal(*bytes);
     if (contents.fault) {
-        putAside(file);
+        putAside(file, fd);
         ::close(fd);
         return JournalTrouble{*contents.fault};
     }

@@ -52,8 +52,8 @@ private:
 
 class DyingJournal : public PosixMoveJournal {
 public:
-    DyingJournal(const std::filesystem::path& folder, Killer& killer)
-        : PosixMoveJournal(folder, Durability::processEnd), killer_(killer) {}
+    DyingJournal(const std::filesystem::path& folder, Durability durability, Killer& killer)
+        : PosixMoveJournal(folder, durability), killer_(killer) {}
     Start begin(const JournalEntry& entry) override {
         const Start start = PosixMoveJournal::begin(entry);
         killer_.step();
@@ -145,8 +145,12 @@ TEST(KillTest, EveryKillPointEndsWithTheShotWhole) {
 
         inChild([&](int) {
             Killer killer{k + 1};
-            auto classifier = classifierWith(std::make_shared<DyingFileSystem>(killer),
-                                             std::make_shared<DyingJournal>(state, killer));
+            // Both ways of writing, so that syncing changes nothing of what is written.
+            const auto durability = k % 2 ? PosixMoveJournal::Durability::powerCut
+                                          : PosixMoveJournal::Durability::processEnd;
+            auto classifier =
+                classifierWith(std::make_shared<DyingFileSystem>(killer),
+                               std::make_shared<DyingJournal>(state, durability, killer));
             classifier->loadFolder(folder);
             classifier->classifyCurrent(kSelectedFolder);
             classifier->undoLast();
