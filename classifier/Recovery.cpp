@@ -24,16 +24,16 @@ void resolveEntry(const JournalEntry& entry, FileSystem& fileSystem,
                   std::vector<RecoveryNote>& notes) {
     const JournaledMove& photo = entry.moves[entry.photo];
     if (!fileSystem.kindOf(entry.folder).isDirectory) {
-        notes.push_back({RecoveryNote::Kind::folderGone, lastPathComponent(photo.from),
-                         entry.folder});
+        notes.push_back(
+            {RecoveryNote::Kind::folderGone, lastPathComponent(photo.from), entry.folder});
         return;
     }
     bool forward = true;
     if (!holds(fileSystem, photo.to, photo.key)) {
         if (!holds(fileSystem, photo.from, photo.key)) {
             // With the photo changed or gone, where its files belong is anyone's guess.
-            notes.push_back({RecoveryNote::Kind::changed, lastPathComponent(photo.from),
-                             folderOf(photo.from)});
+            notes.push_back(
+                {RecoveryNote::Kind::changed, lastPathComponent(photo.from), folderOf(photo.from)});
             return;
         }
         forward = false;
@@ -46,14 +46,13 @@ void resolveEntry(const JournalEntry& entry, FileSystem& fileSystem,
             continue;  // gone before the move began, or already with its photo
         }
         if (!holds(fileSystem, here, move.key)) {
-            notes.push_back(
-                {RecoveryNote::Kind::changed, lastPathComponent(here), folderOf(here)});
+            notes.push_back({RecoveryNote::Kind::changed, lastPathComponent(here), folderOf(here)});
         } else if (FileError error = fileSystem.move(here, there)) {
             notes.push_back({RecoveryNote::Kind::blocked, lastPathComponent(here), folderOf(here),
                              lastPathComponent(photoPath), folderOf(photoPath), error});
         } else {
-            notes.push_back({RecoveryNote::Kind::rejoined, lastPathComponent(there),
-                             folderOf(there)});
+            notes.push_back(
+                {RecoveryNote::Kind::rejoined, lastPathComponent(there), folderOf(there)});
         }
     }
 }
@@ -99,9 +98,9 @@ void PhotoViewModel::recoverInterruptedMoves(const std::string& folder) {
         return;
     }
     std::vector<RecoveryNote> notes;
-    auto trouble = services_.moveJournal->resolveUnfinished(
-        folder,
-        [&](const JournalEntry& entry) { resolveEntry(entry, *services_.fileSystem, notes); });
+    auto trouble = services_.moveJournal->resolveUnfinished(folder, [&](const JournalEntry& entry) {
+        resolveEntry(entry, *services_.fileSystem, notes);
+    });
     tell(std::move(notes), trouble);
 }
 

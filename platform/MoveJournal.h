@@ -34,10 +34,10 @@ struct JournalEntry {
 // Why the journal could not be used.
 struct JournalTrouble {
     enum class Kind {
-        unreadable,     // it could not be read: `cause` says why
-        damaged,        // it holds bytes that are no journal entry, other than a torn last one
-        newerVersion,   // it was written by a later Vesko
-        unwritable,     // an entry could not be written: `cause` says why
+        unreadable,    // it could not be read: `cause` says why
+        damaged,       // it holds bytes that are no journal entry, other than a torn last one
+        newerVersion,  // it was written by a later Vesko
+        unwritable,    // an entry could not be written: `cause` says why
     };
     Kind kind;
     std::error_code cause = {};

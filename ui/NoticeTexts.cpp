@@ -40,8 +40,9 @@ QString decisionText(const Notice& notice, const QString& file, const QString& c
 QString undoText(const Notice& notice, const QString& file, const QString& cause) {
     switch (notice.error.problem) {
         case FileProblem::nameTaken:
-            return translated(QT_TRANSLATE_NOOP(
-                                  "Notice", "“%1” was not put back: another file now has its name."))
+            return translated(
+                       QT_TRANSLATE_NOOP("Notice",
+                                         "“%1” was not put back: another file now has its name."))
                 .arg(file);
         case FileProblem::notWritable:
             return translated(

@@ -45,8 +45,7 @@ bool InMemoryFileSystem::isFile(const std::filesystem::path& path) const {
     return node && !node->isDirectory;
 }
 
-std::optional<FileKey> InMemoryFileSystem::keyOf(
-    const std::filesystem::path& path) const {
+std::optional<FileKey> InMemoryFileSystem::keyOf(const std::filesystem::path& path) const {
     const Node* node = find(path);
     return node ? std::optional(FileKey{1, node->inode, 0}) : std::nullopt;
 }

@@ -122,8 +122,7 @@ MoveJournal::Start PosixMoveJournal::begin(const JournalEntry& entry) {
     }
     const auto offset = static_cast<std::uint64_t>(info.st_size);
     const std::string record = beginRecord(offset, entry);
-    if (!writeAll(fd, record) ||
-        (durability_ == Durability::powerCut && ::fdatasync(fd) != 0)) {
+    if (!writeAll(fd, record) || (durability_ == Durability::powerCut && ::fdatasync(fd) != 0)) {
         const std::error_code cause = lastError();
         if (::ftruncate(fd, static_cast<off_t>(offset)) != 0) {
             // What did reach the file is a torn last record: read as never written.

@@ -14,16 +14,16 @@ protected:
     JournalEntry entryFor(const Names& names) const {
         JournalEntry entry{folder, {}, 0};
         for (const std::string& name : names) {
-            entry.moves.push_back({folder / name, folder / "Selected" / name,
-                                   disk->keyOf(folder / name)});
+            entry.moves.push_back(
+                {folder / name, folder / "Selected" / name, disk->keyOf(folder / name)});
         }
         return entry;
     }
     // The notes of the notice, as "kind file" each.
     Names told() const {
         Names notes;
-        for (const RecoveryNote& note : classifier->notice() ? classifier->notice()->recovered
-                                                             : std::vector<RecoveryNote>{}) {
+        for (const RecoveryNote& note :
+             classifier->notice() ? classifier->notice()->recovered : std::vector<RecoveryNote>{}) {
             notes.push_back(std::to_string(static_cast<int>(note.kind)) + " " + note.file);
         }
         return notes;
@@ -51,7 +51,8 @@ TEST_F(RecoveryTest, OnlyTheFilesThatWereMovingAreMovedAndNothingIsReplaced) {
          },
          {"a.jpg", "a.xmp"},
          {note(Kind::changed, "a.CR3"), note(Kind::rejoined, "a.xmp")}},
-        {"a RAW of that name in Selected", [&] { disk->addFile(folder / "Selected/a.CR3"); },
+        {"a RAW of that name in Selected",
+         [&] { disk->addFile(folder / "Selected/a.CR3"); },
          {"a.jpg", "a.xmp"},
          {note(Kind::blocked, "a.CR3"), note(Kind::rejoined, "a.xmp")}},
         {"the photo replaced",

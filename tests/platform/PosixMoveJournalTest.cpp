@@ -50,9 +50,9 @@ TEST_F(JournalTest, ATornLastRecordIsReadAsNeverWritten) {
         SCOPED_TRACE(cut);
         EXPECT_EQ(resolve(bytes.substr(0, cut)), std::nullopt);
         const bool onlyA = cut >= aBegun && cut < aFinished;
-        EXPECT_EQ(resolved, onlyA                   ? std::vector{a}
-                            : cut == bytes.size()   ? std::vector{b}
-                                                    : std::vector<JournalEntry>{});
+        EXPECT_EQ(resolved, onlyA                 ? std::vector{a}
+                            : cut == bytes.size() ? std::vector{b}
+                                                  : std::vector<JournalEntry>{});
     }
     EXPECT_EQ(resolve(bytes + std::string(100, '\0')), std::nullopt);
     EXPECT_EQ(resolved, std::vector{b});
