@@ -16,15 +16,6 @@ void MemoryMoveJournal::finish(Ticket ticket) {
     }
 }
 
-std::optional<JournalTrouble> MemoryMoveJournal::resolveUnfinished(const std::string& folder,
-                                                                   const Resolve& resolve) {
-    return resolveWhere(&folder, resolve);
-}
-
-std::optional<JournalTrouble> MemoryMoveJournal::resolveAllUnfinished(const Resolve& resolve) {
-    return resolveWhere(nullptr, resolve);
-}
-
 std::optional<JournalTrouble> MemoryMoveJournal::resolveWhere(const std::string* folder,
                                                               const Resolve& resolve) {
     if (reading_) {

@@ -27,8 +27,12 @@ public:
     Start begin(const JournalEntry& entry) override;
     void finish(Ticket ticket) override;
     std::optional<JournalTrouble> resolveUnfinished(const std::string& folder,
-                                                    const Resolve& resolve) override;
-    std::optional<JournalTrouble> resolveAllUnfinished(const Resolve& resolve) override;
+                                                    const Resolve& resolve) override {
+        return resolveWhere(&folder, resolve);
+    }
+    std::optional<JournalTrouble> resolveAllUnfinished(const Resolve& resolve) override {
+        return resolveWhere(nullptr, resolve);
+    }
 
 private:
     std::optional<JournalTrouble> resolveWhere(const std::string* folder, const Resolve& resolve);

@@ -7,6 +7,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 using Kind = RecoveryNote::Kind;
+using Notes = std::vector<std::pair<Kind, std::string>>;
 
 class RecoveryTest : public ClassifierTest {
 protected:
@@ -19,17 +20,14 @@ protected:
         }
         return entry;
     }
-    // The notes of the notice, as "kind file" each.
-    Names told() const {
-        Names notes;
+    // What the notice says, file by file.
+    Notes told() const {
+        Notes notes;
         for (const RecoveryNote& note :
              classifier->notice() ? classifier->notice()->recovered : std::vector<RecoveryNote>{}) {
-            notes.push_back(std::to_string(static_cast<int>(note.kind)) + " " + note.file);
+            notes.emplace_back(note.kind, note.file);
         }
         return notes;
-    }
-    static std::string note(Kind kind, const std::string& file) {
-        return std::to_string(static_cast<int>(kind)) + " " + file;
     }
 };
 
@@ -41,27 +39,27 @@ TEST_F(RecoveryTest, OnlyTheFilesThatWereMovingAreMovedAndNothingIsReplaced) {
         const char* meanwhile;
         std::function<void()> arrange;
         Names inSelected;  // of the shot, after recovery
-        Names notes;
+        Notes notes;
     } cases[] = {
-        {"nothing", [] {}, shot, {note(Kind::rejoined, "a.CR3"), note(Kind::rejoined, "a.xmp")}},
+        {"nothing", [] {}, shot, {{Kind::rejoined, "a.CR3"}, {Kind::rejoined, "a.xmp"}}},
         {"the RAW replaced",
          [&] {
              disk->remove(folder / "a.CR3");
              disk->addFile(folder / "a.CR3");
          },
          {"a.jpg", "a.xmp"},
-         {note(Kind::changed, "a.CR3"), note(Kind::rejoined, "a.xmp")}},
+         {{Kind::changed, "a.CR3"}, {Kind::rejoined, "a.xmp"}}},
         {"a RAW of that name in Selected",
          [&] { disk->addFile(folder / "Selected/a.CR3"); },
          {"a.jpg", "a.xmp"},
-         {note(Kind::blocked, "a.CR3"), note(Kind::rejoined, "a.xmp")}},
+         {{Kind::blocked, "a.CR3"}, {Kind::rejoined, "a.xmp"}}},
         {"the photo replaced",
          [&] {
              disk->remove(folder / "Selected/a.jpg");
              disk->addFile(folder / "Selected/a.jpg");
          },
          {"a.jpg"},
-         {note(Kind::changed, "a.jpg")}},
+         {{Kind::changed, "a.jpg"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.meanwhile);
@@ -92,14 +90,14 @@ TEST_F(RecoveryTest, WhatCannotBeRecoveredIsToldOnce) {
     gone.folder = "/gone";
     journal->leave(gone);
     classifier->recoverInterruptedMoves();
-    EXPECT_EQ(told(), (Names{note(Kind::folderGone, "a.jpg")}));
+    EXPECT_EQ(told(), (Notes{{Kind::folderGone, "a.jpg"}}));
     EXPECT_TRUE(journal->records().front().finished);
 
     journal->leave(entryFor({"a.jpg", "a.CR3"}));
     disk->move(folder / "a.jpg", folder / "b.tmp");  // as if moved: where would be a guess
     journal->failReading(JournalTrouble{JournalTrouble::Kind::damaged});
     classifier->loadFolder(folder);
-    EXPECT_EQ(told(), (Names{note(Kind::journal, "")}));
+    EXPECT_EQ(told(), (Notes{{Kind::journal, ""}}));
     classifier->reset();
     classifier->loadFolder(folder);
     EXPECT_FALSE(classifier->notice());
@@ -117,7 +115,7 @@ TEST_F(RecoveryTest, WhatCannotBeRecoveredIsToldOnce) {
     for (int answer = 0; answer < 2; ++answer) {
         classifier->classifyCurrent(kSelectedFolder);
         mainThread->drain();
-        EXPECT_EQ(told(), answer == 0 ? Names{note(Kind::journal, "")} : Names{});
+        EXPECT_EQ(told(), (answer == 0 ? Notes{{Kind::journal, ""}} : Notes{}));
     }
     EXPECT_TRUE(disk->isFile(folder / "Selected/b.CR3"));
     EXPECT_TRUE(disk->isFile(folder / "Selected/c.xmp"));
