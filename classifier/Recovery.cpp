@@ -72,9 +72,10 @@ GroupMove PhotoViewModel::moveRecorded(const std::vector<PlannedMove>& group) {
     const MoveJournal::Start start = services_.moveJournal->begin(entry);
     if (!start.ticket) {
         // The answer goes ahead unrecorded; the window says so once this operation is over,
-        // so that the answer's own announcements stay as they are.
+        // so that the answer's own announcements stay as they are, unless the answer has a
+        // notice of its own to show: then at the next move.
         services_.mainThread->post([weak = weak_from_this(), trouble = start.trouble] {
-            if (const auto self = weak.lock()) self->tell({}, trouble);
+            if (const auto self = weak.lock(); self && !self->notice()) self->tell({}, trouble);
         });
         return fileSystem.moveGroup(group);
     }
