@@ -9,6 +9,7 @@
 #include "classifier/PhotoViewModel.h"
 #include "platform/HintedDecoder.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixMoveJournal.h"
 #include "platform/qt/FileManagerDesktop.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtMainThread.h"
@@ -35,7 +36,10 @@ int SortbayApp::run(int argc, char** argv) {
         .desktop = std::make_shared<FileManagerDesktop>(),
         .mainThread = std::make_shared<QtMainThread>(),
         .preferences = preferences,
+        .moveJournal = std::make_shared<PosixMoveJournal>(PosixMoveJournal::defaultFolder(),
+                                                          PosixMoveJournal::Durability::processEnd),
     });
+    model->recoverInterruptedMoves();
     QQmlEngine engine;
     std::unique_ptr<QQuickWindow> window(
         createContentView(engine, std::move(model), decoder, preferences));

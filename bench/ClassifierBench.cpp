@@ -1,8 +1,11 @@
-// Folder intake against a bare listing of the same folder, and the cost of one decision as the
-// queue grows. Run: build/bench/vesko_bench_classifier
+// Folder intake against a bare listing of the same folder, the cost of one decision as the
+// queue grows, and of an answer on a shot of three files with the move journal and without.
+// Run: build/bench/vesko_bench_classifier
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,7 @@
 #include "platform/fakes/InMemoryFileSystem.h"
 #include "platform/fakes/QueuedMainThread.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixMoveJournal.h"
 
 namespace vesko {
 namespace {
@@ -23,11 +27,12 @@ public:
     ImageHandle decode(const std::filesystem::path&) const override { return nullptr; }
 };
 
-std::shared_ptr<PhotoViewModel> makeClassifier(std::shared_ptr<FileSystem> fs) {
+std::shared_ptr<PhotoViewModel> makeClassifier(std::shared_ptr<FileSystem> fs,
+                                               std::shared_ptr<MoveJournal> journal = nullptr) {
     return PhotoViewModel::create(
         {std::move(fs), std::make_shared<NoImages>(), std::make_shared<ScriptedFolderChooser>(),
          std::make_shared<RecordingDesktop>(), std::make_shared<QueuedMainThread>(),
-         std::make_shared<MemoryPreferences>()});
+         std::make_shared<MemoryPreferences>(), std::move(journal)});
 }
 
 // What a benchmark folder holds besides its photos.
@@ -120,6 +125,49 @@ void Decisions(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 3);
 }
 
+double percentile(std::vector<double> values, double rank) {
+    std::ranges::sort(values);
+    return values[static_cast<std::size_t>(rank * static_cast<double>(values.size() - 1))];
+}
+
+// Yes and Undo on a shot of a JPEG, a CR3 and an XMP, on the real file system of the build
+// folder (where the benchmark lives), each answer timed alone: without the journal (0), with it
+// in the page cache (1), and synced for power cuts (2). Counters in microseconds.
+void AnswerOnShot(benchmark::State& state) {
+    const auto scratch = std::filesystem::canonical("/proc/self/exe").parent_path() /
+                         ("answer-scratch-" + std::to_string(::getpid()));
+    const auto folder = scratch / "photos";
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"IMG_0001.JPG", "IMG_0001.CR3", "IMG_0001.xmp"}) {
+        std::ofstream(folder / name) << std::string(4096, 'x');
+    }
+    std::shared_ptr<MoveJournal> journal;
+    if (state.range(0) > 0) {
+        journal = std::make_shared<PosixMoveJournal>(
+            scratch / "state", state.range(0) == 1 ? PosixMoveJournal::Durability::processEnd
+                                                   : PosixMoveJournal::Durability::powerCut);
+    }
+    auto classifier = makeClassifier(std::make_shared<PosixFileSystem>(), journal);
+    classifier->loadFolder(folder);
+    std::vector<double> micros;
+    const auto timed = [&](auto answer) {
+        const auto start = std::chrono::steady_clock::now();
+        answer();
+        micros.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
+    };
+    for (auto _ : state) {
+        timed([&] { classifier->classifyCurrent(kSelectedFolder); });
+        timed([&] { classifier->undoLast(); });
+    }
+    state.counters["median_us"] = percentile(micros, 0.5);
+    state.counters["p99_us"] = percentile(micros, 0.99);
+    state.SetItemsProcessed(state.iterations() * 2);
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch, ignored);
+}
+
 // {entries, kind}: plain folders of two sizes, 100,000 entries half in pairs, and 50,000 shots
 // of four files.
 void Folders(benchmark::internal::Benchmark* b) {
@@ -128,6 +176,7 @@ void Folders(benchmark::internal::Benchmark* b) {
 BENCHMARK(BareListing)->Apply(Folders)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFolder)->Apply(Folders)->Unit(benchmark::kMillisecond);
 BENCHMARK(Decisions)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kNanosecond);
+BENCHMARK(AnswerOnShot)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vesko
@@ -166,6 +215,8 @@ int main(int argc, char** argv) {
                             std::string("BareListing") + folder);
     }
     reporter.printRatio("Decisions/100000", "Decisions/1000");
+    reporter.printRatio("AnswerOnShot/1", "AnswerOnShot/0");
+    reporter.printRatio("AnswerOnShot/2", "AnswerOnShot/0");
     // The folders live only for this run.
     std::error_code ignored;
     for (const auto& entry :

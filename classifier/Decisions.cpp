@@ -46,7 +46,7 @@ std::vector<std::string> companionsMoved(const std::vector<PlannedMove>& group,
 
 bool PhotoViewModel::moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
                                   std::string_view folderName, std::vector<std::string>* moved) {
-    const GroupMove result = services_.fileSystem->moveGroup(group);
+    const GroupMove result = moveRecorded(group);
     if (result.error) {
         Notice notice{step, lastPathComponent(group[result.blocker].from), std::string(folderName),
                       result.error};

@@ -34,6 +34,7 @@ void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>
 
 void PhotoViewModel::loadFolder(const std::string& folder) {
     dismissNotice();
+    recoverInterruptedMoves(folder);
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
     auto entries = services_.fileSystem->list(folder);

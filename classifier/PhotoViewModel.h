@@ -18,6 +18,7 @@
 #include "platform/ImageDecoder.h"
 #include "platform/ItemProvider.h"
 #include "platform/MainThread.h"
+#include "platform/MoveJournal.h"
 #include "platform/Preferences.h"
 
 namespace vesko {
@@ -31,6 +32,8 @@ struct PlatformServices {
     std::shared_ptr<Desktop> desktop;
     std::shared_ptr<MainThread> mainThread;
     std::shared_ptr<Preferences> preferences = nullptr;
+    // Without it, a group move cut short by a crash stays split.
+    std::shared_ptr<MoveJournal> moveJournal = nullptr;
 };
 
 // The undo record: where a decision found a photo and where it sent it, and the companions
@@ -44,10 +47,32 @@ struct MoveRecord {
     bool operator==(const MoveRecord&) const = default;
 };
 
-// Why the last answer or Undo changed nothing, for the window to say until the next operation.
+// What completing a group move that Vesko was interrupted in did with one of its files, or
+// why it could not.
+struct RecoveryNote {
+    enum class Kind {
+        rejoined,    // `file` was moved into `folder`, where its photo is
+        changed,     // `file` in `folder` is not the file that was moving: it was left alone
+        blocked,     // `file` in `folder` could not join `photo` in `photoFolder`: `error`
+        folderGone,  // the chosen folder `folder` of the photo `file` is no longer there
+        journal,     // the journal cannot be used: `trouble`
+    };
+    Kind kind;
+    std::string file;
+    std::string folder;
+    std::string photo = {};
+    std::string photoFolder = {};
+    FileError error = {};
+    std::optional<JournalTrouble> trouble = {};
+
+    bool operator==(const RecoveryNote&) const = default;
+};
+
+// Why the last answer or Undo changed nothing, for the window to say until the next operation;
+// or, as `recover`, what was done about moves that Vesko was interrupted in.
 struct Notice {
     // `skip`: the photo's file had gone from the folder, so it left the queue without a decision.
-    enum class Step { decide, undo, skip };
+    enum class Step { decide, undo, skip, recover };
 
     Step step;
     std::string fileName;  // the photo that stayed where it was
@@ -55,6 +80,7 @@ struct Notice {
     FileError error;
     // Files of the group that had moved and could not be moved back: they are in `folder`.
     std::vector<std::string> stranded = {};
+    std::vector<RecoveryNote> recovered = {};
 };
 
 enum class ClassifierState { Start, Deciding, Finished };
@@ -111,6 +137,9 @@ public:
     void undoLast();
     void reset();
     void classifyCurrent(std::string_view subfolder);
+    // Completes or reports the group moves of any folder that an earlier run was interrupted
+    // in; loadFolder does the same for its folder. Said in a notice.
+    void recoverInterruptedMoves();
 
 private:
     explicit PhotoViewModel(PlatformServices services);
@@ -126,6 +155,10 @@ private:
     // Moves a photo and its companions, all or none; a notice tells why when none moved.
     bool moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
                       std::string_view folderName, std::vector<std::string>* moved);
+    // The group move, recorded in the journal while it runs.
+    GroupMove moveRecorded(const std::vector<PlannedMove>& group);
+    void recoverInterruptedMoves(const std::string& folder);
+    void tell(std::vector<RecoveryNote> notes, std::optional<JournalTrouble> trouble);
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -143,6 +176,7 @@ private:
     std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
+    bool journalTroubleTold_ = false;
 
     PlatformServices services_;
 };

@@ -92,7 +92,7 @@ same_picture() {  # A B
     differing=$(compare -metric AE -fuzz 4% "$1" "$2" null: 2>&1 || true)
     [ "${differing%.*}" -le $(($size / 1000)) ]
 }
-export XDG_RUNTIME_DIR=$work LANG=C.UTF-8 LANGUAGE=
+export XDG_RUNTIME_DIR=$work XDG_STATE_HOME=$work/state LANG=C.UTF-8 LANGUAGE=
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM LC_ALL LC_MESSAGES
 chmod 700 "$work"
 mkdir -p "$shots"

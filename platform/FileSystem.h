@@ -39,6 +39,16 @@ struct PathKind {
     bool isDirectory = false;
 };
 
+// What tells a file from another that took its name since: a rename keeps all three, a
+// replacement changes the inode, most rewrites the size.
+struct FileKey {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+
+    bool operator==(const FileKey&) const = default;
+};
+
 // What a folder listing says an entry is, without a look at the entry itself. `unknown` where
 // the file system does not say: the caller looks for itself when it needs to know.
 enum class EntryType : std::uint8_t { unknown, file, link, folder, other };
@@ -89,6 +99,10 @@ public:
 
     // Whether `path` is a regular file or a symbolic link (not followed). Main thread.
     virtual bool isFileOrLink(const std::filesystem::path& path) const = 0;
+
+    // The key of the file or link at `path` (not followed), or nothing when there is none
+    // or it cannot be examined. Main thread.
+    virtual std::optional<FileKey> keyOf(const std::filesystem::path& path) const = 0;
 
     // Creates `folder` and any missing parents. A folder that already exists is success and is
     // left as it is. Returns why not otherwise: `nameTaken` when a file is in the way,

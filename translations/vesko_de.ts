@@ -118,6 +118,46 @@
         <source>“%1” could not go back and is in “%2”.</source>
         <translation>„%1“ konnte nicht zurück und liegt in „%2“.</translation>
     </message>
+    <message>
+        <source>Vesko cannot keep its record of moves in progress (%1): if it is interrupted while moving a photo&apos;s files, that move cannot be completed.</source>
+        <translation>Vesko kann laufende Verschiebungen nicht festhalten (%1): Wird es beim Verschieben der Dateien eines Fotos unterbrochen, lässt sich das nicht mehr vollenden.</translation>
+    </message>
+    <message>
+        <source>Moves that Vesko was interrupted in cannot be completed: its record of them is damaged. Nothing was moved.</source>
+        <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Veskos Aufzeichnung davon ist beschädigt. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>Moves that Vesko was interrupted in cannot be completed: a newer Vesko wrote its record of them. Nothing was moved.</source>
+        <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Ihre Aufzeichnung stammt von einem neueren Vesko. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>Moves that Vesko was interrupted in cannot be completed: its record of them cannot be read (%1). Nothing was moved.</source>
+        <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Vesko kann ihre Aufzeichnung nicht lesen (%1). Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
+        <source>“%1” already holds a file of that name</source>
+        <translation>In „%1“ liegt schon eine Datei dieses Namens</translation>
+    </message>
+    <message>
+        <source>Vesko may not write there</source>
+        <translation>Vesko darf dort nicht schreiben</translation>
+    </message>
+    <message>
+        <source>“%1” was moved to “%2” to rejoin its photo after Vesko was interrupted.</source>
+        <translation>„%1“ wurde nach „%2“ verschoben, zurück zu seinem Foto, nachdem Vesko unterbrochen worden war.</translation>
+    </message>
+    <message>
+        <source>“%1” in “%2” was left where it is: it has been changed, replaced or removed since Vesko was interrupted moving it.</source>
+        <translation>„%1“ in „%2“ bleibt, wo es ist: Es wurde geändert, ersetzt oder entfernt, seit Vesko beim Verschieben unterbrochen wurde.</translation>
+    </message>
+    <message>
+        <source>“%1” in “%2” could not rejoin its photo “%3” in “%4” after Vesko was interrupted: %5. Both stay where they are.</source>
+        <translation>„%1“ in „%2“ konnte nach der Unterbrechung nicht zu seinem Foto „%3“ in „%4“ zurück: %5. Beide bleiben, wo sie sind.</translation>
+    </message>
+    <message>
+        <source>Vesko was interrupted while moving “%1” and its files in “%2”, which is no longer there: check that they are together.</source>
+        <translation>Vesko wurde beim Verschieben von „%1“ und seinen Dateien in „%2“ unterbrochen, und den Ordner gibt es nicht mehr: Bitte prüfen, ob sie beisammen sind.</translation>
+    </message>
 </context>
 <context>
     <name>PhotoPlaceholder</name>

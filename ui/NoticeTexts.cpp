@@ -62,7 +62,13 @@ QString undoText(const Notice& notice, const QString& file, const QString& cause
 
 }  // namespace
 
+// What was done about moves that Vesko was interrupted in, one sentence per file.
+QString recoveryText(const std::vector<RecoveryNote>& notes);
+
 QString noticeText(const Notice& notice) {
+    if (notice.step == Notice::Step::recover) {
+        return recoveryText(notice.recovered);
+    }
     const QString file = fromNameBytes(notice.fileName);
     const QString cause = QString::fromLocal8Bit(notice.error.cause.message());
     if (notice.step == Notice::Step::skip) {
@@ -103,6 +109,93 @@ QString imageProblemText(DecodeProblem problem) {
         default:
             return {};
     }
+}
+
+namespace {
+
+QString journalTroubleText(const JournalTrouble& trouble) {
+    const QString cause = QString::fromLocal8Bit(trouble.cause.message());
+    switch (trouble.kind) {
+        case JournalTrouble::Kind::unwritable:
+            return translated(QT_TRANSLATE_NOOP(
+                                  "Notice",
+                                  "Vesko cannot keep its record of moves in progress (%1): if it "
+                                  "is interrupted while moving a photo's files, that move cannot "
+                                  "be completed."))
+                .arg(cause);
+        case JournalTrouble::Kind::damaged:
+            return translated(QT_TRANSLATE_NOOP(
+                "Notice",
+                "Moves that Vesko was interrupted in cannot be completed: its record of them is "
+                "damaged. Nothing was moved."));
+        case JournalTrouble::Kind::newerVersion:
+            return translated(QT_TRANSLATE_NOOP(
+                "Notice",
+                "Moves that Vesko was interrupted in cannot be completed: a newer Vesko wrote "
+                "its record of them. Nothing was moved."));
+        default:
+            return translated(QT_TRANSLATE_NOOP(
+                                  "Notice",
+                                  "Moves that Vesko was interrupted in cannot be completed: its "
+                                  "record of them cannot be read (%1). Nothing was moved."))
+                .arg(cause);
+    }
+}
+
+QString blockedReason(const FileError& error, const QString& folder) {
+    switch (error.problem) {
+        case FileProblem::nameTaken:
+            return translated(QT_TRANSLATE_NOOP("Notice", "“%1” already holds a file of that name"))
+                .arg(folder);
+        case FileProblem::notWritable:
+            return translated(QT_TRANSLATE_NOOP("Notice", "Vesko may not write there"));
+        default:
+            return QString::fromLocal8Bit(error.cause.message());
+    }
+}
+
+QString recoveryNoteText(const RecoveryNote& note) {
+    const QString file = fromNameBytes(note.file);
+    const QString folder = fromNameBytes(note.folder);
+    switch (note.kind) {
+        case RecoveryNote::Kind::rejoined:
+            return translated(QT_TRANSLATE_NOOP("Notice",
+                                                "“%1” was moved to “%2” to rejoin its photo after "
+                                                "Vesko was interrupted."))
+                .arg(file, folder);
+        case RecoveryNote::Kind::changed:
+            return translated(QT_TRANSLATE_NOOP(
+                                  "Notice",
+                                  "“%1” in “%2” was left where it is: it has been changed, "
+                                  "replaced or removed since Vesko was interrupted moving it."))
+                .arg(file, folder);
+        case RecoveryNote::Kind::blocked:
+            return translated(QT_TRANSLATE_NOOP(
+                                  "Notice",
+                                  "“%1” in “%2” could not rejoin its photo “%3” in “%4” after "
+                                  "Vesko was interrupted: %5. Both stay where they are."))
+                .arg(file, folder, fromNameBytes(note.photo), fromNameBytes(note.photoFolder),
+                     blockedReason(note.error, fromNameBytes(note.photoFolder)));
+        case RecoveryNote::Kind::folderGone:
+            return translated(QT_TRANSLATE_NOOP(
+                                  "Notice",
+                                  "Vesko was interrupted while moving “%1” and its files in “%2”, "
+                                  "which is no longer there: check that they are together."))
+                .arg(file, folder);
+        case RecoveryNote::Kind::journal:
+            return note.trouble ? journalTroubleText(*note.trouble) : QString();
+    }
+    return {};
+}
+
+}  // namespace
+
+QString recoveryText(const std::vector<RecoveryNote>& notes) {
+    QStringList sentences;
+    for (const RecoveryNote& note : notes) {
+        sentences.append(recoveryNoteText(note));
+    }
+    return sentences.join(QLatin1Char(' '));
 }
 
 }  // namespace vesko

@@ -6,9 +6,11 @@
 // facts shown. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
 // against the memory after its first photo plus the images that decoding ahead may keep, and
-// the time it takes to let go of the decoder while it decodes.
+// the time it takes to let go of the decoder while it decodes. Last, shots of a JPEG, a CR3 and
+// an XMP at a dwell of 700 ms, without the move journal, with it as Vesko runs, and synced.
 //
-// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS]
+// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS] [journal]
+// ("journal": only the shots)
 // PHOTOS holds the folders jpeg, heic and webp. Run it offscreen (QT_QPA_PLATFORM=offscreen) or
 // in an X server; QT_QUICK_BACKEND=software for the software renderer.
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <deque>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,7 @@
 #include "platform/AheadDecoder.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixMoveJournal.h"
 #include "platform/qt/QtMainThread.h"
 #include "ui/ContentWindow.h"
 #include "ui/ViewModelBridge.h"
@@ -78,7 +82,7 @@ struct Timings {
 
 class Bench {
 public:
-    Bench()
+    explicit Bench(std::shared_ptr<MoveJournal> journal = nullptr)
         : decoder_(std::make_shared<SwitchedDecoder>()),
           chooser_(std::make_shared<ScriptedFolderChooser>()) {
         model_ = PhotoViewModel::create({
@@ -87,6 +91,8 @@ public:
             .folderChooser = chooser_,
             .desktop = std::make_shared<RecordingDesktop>(),
             .mainThread = std::make_shared<QtMainThread>(),
+            .preferences = std::make_shared<MemoryPreferences>(),
+            .moveJournal = std::move(journal),
         });
         window_.reset(createContentView(engine_, model_));
         window_->resize(1400, 900);
@@ -176,8 +182,8 @@ private:
 
 Timings run(Bench& bench, const std::filesystem::path& source, int cycles, int dwellMs,
             const std::shared_ptr<ImageDecoder>& decoder, bool decodeAllFirst,
-            const std::shared_ptr<const ImageDecoder>& inner) {
-    PhotoFolder folder(source, 2 * cycles + 4);
+            const std::shared_ptr<const ImageDecoder>& inner, bool shots = false) {
+    PhotoFolder folder(source, 2 * cycles + 4, shots);
     bench.use(decodeAllFirst ? std::make_shared<AlreadyDecoded>(*inner, folder.path()) : decoder);
     bench.load(folder);
     Timings timings;
@@ -300,6 +306,28 @@ void closing(const std::filesystem::path& source,
                 source.filename().c_str(), static_cast<double>(timer.nsecsElapsed()) / 1e6);
 }
 
+void journal(const std::filesystem::path& source, int cycles,
+             const std::shared_ptr<const ImageDecoder>& inner) {
+    using Durability = PosixMoveJournal::Durability;
+    const struct {
+        const char* name;
+        std::optional<Durability> durability;
+    } ways[] = {{"ahead, no journal", std::nullopt},
+                {"ahead, journal (as Vesko runs)", Durability::processEnd},
+                {"ahead, journal synced for power cuts", Durability::powerCut}};
+    for (const auto& way : ways) {
+        std::shared_ptr<MoveJournal> moveJournal;
+        if (way.durability) {
+            moveJournal = std::make_shared<PosixMoveJournal>(
+                VESKO_BENCH_SCRATCH_DIR "/../journal-state", *way.durability);
+        }
+        Bench bench(moveJournal);
+        const Timings t = run(bench, source, cycles, 700, std::make_shared<AheadDecoder>(inner),
+                              false, inner, true);
+        printRow("JPEG+CR3+XMP shots", 700, way.name, t, "");
+    }
+}
+
 }  // namespace
 }  // namespace vesko::bench
 
@@ -311,14 +339,21 @@ int main(int argc, char** argv) {
     using namespace vesko::bench;
     const auto formats = sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR);
     const auto inner = vesko::decoderForScreens();
-    Bench bench;
-    memory(bench, photos / "jpeg", memoryPhotos, inner);
-    closing(formats.back().folder, inner);
+    const bool shotsOnly = argc > 4 && std::string(argv[4]) == "journal";
+    if (!shotsOnly) {
+        Bench bench;
+        memory(bench, photos / "jpeg", memoryPhotos, inner);
+        closing(formats.back().folder, inner);
+    }
     std::printf(
         "| format | dwell | decoder | Yes median / p95 ms | Maybe | Undo | right photo | "
         "targets |\n|---|---|---|---|---|---|---|---|\n");
-    for (const auto& format : formats) {
-        keyToFrame(bench, format, cycles, inner);
+    if (!shotsOnly) {
+        Bench bench;
+        for (const auto& format : formats) {
+            keyToFrame(bench, format, cycles, inner);
+        }
     }
+    journal(photos / "jpeg", cycles, inner);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -18,7 +19,7 @@ bool isPhoto(const std::filesystem::path& file) {
 
 }  // namespace
 
-PhotoFolder::PhotoFolder(const std::filesystem::path& source, int count) {
+PhotoFolder::PhotoFolder(const std::filesystem::path& source, int count, bool shots) {
     for (const auto& entry : std::filesystem::directory_iterator(source)) {
         if (entry.is_regular_file() && isPhoto(entry.path())) {
             sources_.push_back(entry.path());
@@ -40,6 +41,10 @@ PhotoFolder::PhotoFolder(const std::filesystem::path& source, int count) {
         std::filesystem::create_hard_link(from, to, error);
         if (error) {
             std::filesystem::copy_file(from, to);
+        }
+        if (shots) {
+            std::ofstream(std::filesystem::path(to).replace_extension(".CR3"));
+            std::ofstream(std::filesystem::path(to).replace_extension(".xmp"));
         }
     }
 }

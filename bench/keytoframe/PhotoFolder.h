@@ -7,10 +7,11 @@ namespace vesko {
 
 // A scratch folder of `count` photos, made by linking (or, across file systems, copying) the
 // JPEG, PNG, WebP or HEIC files of `source` round-robin under new names. Removed with the
-// object; the source is never touched.
+// object; the source is never touched. With `shots`, each photo has an empty CR3 and XMP beside
+// it, which move with it.
 class PhotoFolder {
 public:
-    PhotoFolder(const std::filesystem::path& source, int count);
+    PhotoFolder(const std::filesystem::path& source, int count, bool shots = false);
     ~PhotoFolder();
     PhotoFolder(const PhotoFolder&) = delete;
     PhotoFolder& operator=(const PhotoFolder&) = delete;

@@ -33,6 +33,9 @@ public:
     bool isFileOrLink(const std::filesystem::path& path) const override {
         return inner_->isFileOrLink(path);
     }
+    std::optional<FileKey> keyOf(const std::filesystem::path& path) const override {
+        return inner_->keyOf(path);
+    }
     FileError createDirectories(const std::filesystem::path& folder) override;
     FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 

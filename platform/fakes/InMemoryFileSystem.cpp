@@ -20,7 +20,8 @@ void InMemoryFileSystem::add(const std::filesystem::path& path, bool isDirectory
     if (k != "/" && !find(parentKey(k))) {
         add(parentKey(k), true);
     }
-    nodes_.try_emplace(k, Node{isDirectory, nextOrder_++});
+    const std::uint64_t order = nextOrder_++;
+    nodes_.try_emplace(k, Node{isDirectory, order, order});
 }
 
 void InMemoryFileSystem::addFile(const std::filesystem::path& file) { add(file, false); }
@@ -42,6 +43,11 @@ const InMemoryFileSystem::Node* InMemoryFileSystem::find(const std::filesystem::
 bool InMemoryFileSystem::isFile(const std::filesystem::path& path) const {
     const Node* node = find(path);
     return node && !node->isDirectory;
+}
+
+std::optional<FileKey> InMemoryFileSystem::keyOf(const std::filesystem::path& path) const {
+    const Node* node = find(path);
+    return node ? std::optional(FileKey{1, node->inode, 0}) : std::nullopt;
 }
 
 PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {

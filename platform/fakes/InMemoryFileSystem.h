@@ -23,6 +23,8 @@ public:
     std::optional<std::vector<FolderEntry>> list(
         const std::filesystem::path& folder) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override { return isFile(path); }
+    // Each file added is a new inode, which a move keeps; sizes are 0.
+    std::optional<FileKey> keyOf(const std::filesystem::path& path) const override;
     FileError createDirectories(const std::filesystem::path& folder) override;
     FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;
 
@@ -30,12 +32,13 @@ private:
     struct Node {
         bool isDirectory = false;
         std::uint64_t order = 0;
+        std::uint64_t inode = 0;
     };
 
     void add(const std::filesystem::path& path, bool isDirectory);
     const Node* find(const std::filesystem::path& path) const;
 
-    std::map<std::string, Node> nodes_{{"/", Node{true, 0}}};
+    std::map<std::string, Node> nodes_{{"/", Node{true, 0, 0}}};
     std::uint64_t nextOrder_ = 1;
 };
 

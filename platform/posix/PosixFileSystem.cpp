@@ -76,6 +76,14 @@ bool PosixFileSystem::isFileOrLink(const std::filesystem::path& path) const {
     return ::lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
 }
 
+std::optional<FileKey> PosixFileSystem::keyOf(const std::filesystem::path& path) const {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileKey{info.st_dev, info.st_ino, static_cast<std::uint64_t>(info.st_size)};
+}
+
 FileError PosixFileSystem::createDirectories(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);

@@ -11,8 +11,8 @@ Snapshot snapshotOf(const PhotoViewModel& c) {
 
 ClassifierTest::ClassifierTest() {
     disk->addFolder(folder);
-    classifier =
-        PhotoViewModel::create({fileSystem, decoder, chooser, desktop, mainThread, preferences});
+    classifier = PhotoViewModel::create(
+        {fileSystem, decoder, chooser, desktop, mainThread, preferences, journal});
 }
 
 void ClassifierTest::addPhotos(const std::vector<std::string>& names) {

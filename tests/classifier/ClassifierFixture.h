@@ -11,6 +11,7 @@
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/fakes/FakeImageDecoder.h"
 #include "platform/fakes/InMemoryFileSystem.h"
+#include "platform/fakes/MemoryMoveJournal.h"
 #include "platform/fakes/QueuedMainThread.h"
 
 namespace vesko {
@@ -53,6 +54,7 @@ protected:
     std::shared_ptr<RecordingDesktop> desktop = std::make_shared<RecordingDesktop>();
     std::shared_ptr<QueuedMainThread> mainThread = std::make_shared<QueuedMainThread>();
     std::shared_ptr<MemoryPreferences> preferences = std::make_shared<MemoryPreferences>();
+    std::shared_ptr<MemoryMoveJournal> journal = std::make_shared<MemoryMoveJournal>();
     std::shared_ptr<PhotoViewModel> classifier;
     std::vector<Snapshot> events;
 

@@ -64,7 +64,7 @@ export DISPLAY=":$display"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME \
     QT_SCALE_FACTOR XDG_CURRENT_DESKTOP LANGUAGE
 export LC_ALL=C.UTF-8 PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work" \
-    XDG_CONFIG_HOME="$work/config"
+    XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 "$vesko" >"$work/vesko.log" 2>&1 &
 app_pid=$!
 # Qt's helper windows are never mapped: the one shown is the main window.
