@@ -48,7 +48,7 @@ done
 
 # Libraries found by dpkg-shlibdeps, and the QML modules that no library names.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6quick6 libqt6widgets6 qml6-module-qtquick-controls qml6-module-qtquick-shapes; do
+for package in libqt6quick6 libqt6widgets6 qml6-module-qtquick-controls qml6-module-qtquick-layouts; do
     grep -q "\b$package\b" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
