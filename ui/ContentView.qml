@@ -21,10 +21,10 @@ ApplicationWindow {
     property bool photoPartsWanted: false
     property KeyOverview overview: null
     readonly property bool alertOpen: alert.visible
-    readonly property bool overviewOpen: overview !== null && overview.visible
     readonly property bool zoomed: photoParts.item !== null && photoParts.item.zoomed
-    // No window-wide key acts while a dialog or the key overview is up.
-    readonly property bool keysFree: !alertOpen && !overviewOpen
+    // No window-wide key acts while "Done!" is up. (The key overview, a modal popup, keeps
+    // every shortcut of the window from acting while it is open.)
+    readonly property bool keysFree: !alertOpen
     property int visibilityBeforeFullScreen: Window.Windowed
 
     width: 1100
