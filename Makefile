@@ -6,8 +6,8 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 export CTEST_OUTPUT_ON_FAILURE := 1
 
-.PHONY: all setup build run test test-main test-asan test-tsan test-fuzz bench bench-decode format \
-        package mutants clean
+.PHONY: all setup build run test test-main test-asan test-tsan test-fuzz bench bench-decode \
+        bench-startup format package mutants clean
 
 all: build
 
@@ -81,6 +81,12 @@ bench-decode: build
 	$(BUILD)/bench/decode/vesko_bench_decode
 	$(BUILD)/bench/vesko_bench_fast_paths
 	$(BUILD)/bench/decode/vesko_bench_facts
+
+# Process start to the first frame, Vesko beside a bare Qt Quick Controls window, launched
+# alternately in Xvfb; then `vesko FOLDER` to its first photo, a 12 MP JPEG and a 12 MP HEIC.
+STARTUP_LAUNCHES ?= 7
+bench-startup: build
+	bench/startup/bench_startup.sh $(BUILD) ../shared/photos $(STARTUP_LAUNCHES)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
+#include "LaunchArguments.h"
 #include "ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
 #include "platform/HintedDecoder.h"
@@ -16,8 +20,18 @@
 #include "platform/qt/QtPreferences.h"
 #include "translations/Translations.h"
 #include "ui/ContentWindow.h"
+#include "ui/ViewModelBridge.h"
 
 namespace vesko {
+namespace {
+
+void write(std::FILE* stream, const QString& text) {
+    if (!text.isEmpty()) {
+        std::fputs(text.toLocal8Bit().constData(), stream);
+    }
+}
+
+}  // namespace
 
 int SortbayApp::run(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,7 +39,17 @@ int SortbayApp::run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vesko"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
     QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
+    QApplication::setApplicationVersion(QStringLiteral(VESKO_VERSION));
     installTranslations(app);
+    // Qt has taken its own options out of argv.
+    std::error_code noDirectory;
+    const LaunchRequest launch =
+        readLaunchArguments({argv, argv + argc}, std::filesystem::current_path(noDirectory));
+    write(stdout, launch.standardOutput);
+    write(stderr, launch.standardError);
+    if (launch.exitCode) {
+        return *launch.exitCode;
+    }
 
     const auto decoder = std::make_shared<HintedDecoder>(decoderAheadForScreens());
     const auto preferences = std::make_shared<QtPreferences>();
@@ -45,6 +69,11 @@ int SortbayApp::run(int argc, char** argv) {
         createContentView(engine, std::move(model), decoder, preferences));
     if (!window) {
         return 1;
+    }
+    window->setProperty("launchNotice", launch.notice);
+    // Before the first frame, which then shows the folder's first photo.
+    if (launch.folder) {
+        window->property("viewModel").value<ViewModelBridge*>()->loadFolder(*launch.folder);
     }
     return app.exec();
 }

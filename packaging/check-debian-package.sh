@@ -40,16 +40,17 @@ echo "Built $(basename "$deb")"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/vesko ./usr/share/applications/$id.desktop \
-    ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/$id.svg; do
+    ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/$id.svg \
+    ./usr/lib/vesko/libvesko_hevc_ffmpeg.so; do
     grep -qx "$path" <<<"$contents" || fail "the package lacks $path"
 done
-[ "$(grep -c -v '/$' <<<"$contents")" -eq 4 ] ||
-    fail "the package holds more than its four files: $contents"
+[ "$(grep -c -v '/$' <<<"$contents")" -eq 5 ] ||
+    fail "the package holds more than its five files: $contents"
 
 # Libraries found by dpkg-shlibdeps, and the QML modules that no library names.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6quick6 libqt6widgets6 libexiv2-27 qml6-module-qtquick-controls \
-    qml6-module-qtquick-shapes; do
+for package in libqt6quick6 libqt6widgets6 libavcodec59 libexiv2-27 qml6-module-qtquick-controls \
+    qml6-module-qtquick-layouts; do
     grep -q "\b$package\b" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

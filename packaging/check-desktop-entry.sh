@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 desktop-file-validate "$entry"
 value() { sed -n "s/^$1=//p" "$entry"; }
-[ "$(value Exec)" = vesko ] || fail "Exec is '$(value Exec)', not plain 'vesko'"
+[ "$(value Exec)" = 'vesko %f' ] || fail "Exec is '$(value Exec)', not 'vesko %f'"
 [ "$(value Icon)" = "$id" ] || fail "Icon is '$(value Icon)', not '$id'"
 ! grep -q '^MimeType' "$entry" || fail "the entry claims types: $(value MimeType)"
 grep -q "<id>$id</id>" "$1/$id.metainfo.xml" || fail "the metadata's id is not $id"

@@ -19,16 +19,6 @@ std::string_view pathExtension(std::string_view lastComponent) {
     return dot == std::string_view::npos ? std::string_view{} : lastComponent.substr(dot + 1);
 }
 
-std::string lowercased(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 std::string appendingPathComponent(std::string_view folder, std::string_view name) {
     std::string path(folder);
     if (path.empty() || path.back() != '/') {

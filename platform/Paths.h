@@ -16,9 +16,6 @@ std::string lastPathComponent(std::string_view path);
 // std::filesystem::path::extension, a leading dot counts: ".jpg" -> "jpg", "a." -> "".
 std::string_view pathExtension(std::string_view lastComponent);
 
-// ASCII letters lowered, every other byte unchanged.
-std::string lowercased(std::string_view text);
-
 // `folder` with `name` added as one more component.
 std::string appendingPathComponent(std::string_view folder, std::string_view name);
 

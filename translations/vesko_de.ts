@@ -65,6 +65,112 @@
     </message>
 </context>
 <context>
+    <name>KeyOverview</name>
+    <message>
+        <source>Return</source>
+        <translation>Eingabe</translation>
+    </message>
+    <message>
+        <source>Yes: move into “Selected”</source>
+        <translation>Ja: nach „Selected“ verschieben</translation>
+    </message>
+    <message>
+        <source>Backspace, Delete</source>
+        <translation>Rücktaste, Entf</translation>
+    </message>
+    <message>
+        <source>No: move into “Discarded”</source>
+        <translation>Nein: nach „Discarded“ verschieben</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Leertaste</translation>
+    </message>
+    <message>
+        <source>Maybe: show again after the others</source>
+        <translation>Vielleicht: nach den anderen noch einmal zeigen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Z</source>
+        <translation>Strg+Z</translation>
+    </message>
+    <message>
+        <source>Undo the last answer</source>
+        <translation>Letzte Antwort rückgängig machen</translation>
+    </message>
+    <message>
+        <source>Z, or a click on the photo</source>
+        <translation>Z oder ein Klick aufs Foto</translation>
+    </message>
+    <message>
+        <source>Actual size, and back</source>
+        <translation>Originalgröße und zurück</translation>
+    </message>
+    <message>
+        <source>F11, F</source>
+        <translation>F11, F</translation>
+    </message>
+    <message>
+        <source>Full screen, and back</source>
+        <translation>Vollbild und zurück</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Fitted photo; then leave full screen</source>
+        <translation>Eingepasstes Foto; dann Vollbild verlassen</translation>
+    </message>
+    <message>
+        <source>?, F1</source>
+        <translation>?, F1</translation>
+    </message>
+    <message>
+        <source>This overview</source>
+        <translation>Diese Übersicht</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source>Press any key or click to close.</source>
+        <translation>Zum Schließen eine Taste drücken oder klicken.</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>Shooting facts on or off</source>
+        <translation>Aufnahmedaten ein oder aus</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArguments</name>
+    <message>
+        <source>Sorts a folder of photos one at a time: Yes, No or Maybe.</source>
+        <translation>Sortiert die Fotos eines Ordners, eins nach dem anderen: Ja, Nein oder Vielleicht.</translation>
+    </message>
+    <message>
+        <source>The folder of photos to open: a path or a file:// URL.</source>
+        <translation>Der Ordner mit den Fotos: ein Pfad oder eine file://-URL.</translation>
+    </message>
+    <message>
+        <source>Vesko opens one folder; ignored: %1</source>
+        <translation>Vesko öffnet einen Ordner; übergangen: %1</translation>
+    </message>
+    <message>
+        <source>“%1” is not a folder.</source>
+        <translation>„%1“ ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>There is no folder “%1”.</source>
+        <translation>Es gibt keinen Ordner „%1“.</translation>
+    </message>
+</context>
+<context>
     <name>Notice</name>
     <message>
         <source>“%1” was not moved: “%2” already holds a file of that name.</source>

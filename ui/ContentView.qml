@@ -1,11 +1,11 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Vesko.Ui
 
 // The window: header row, main area, decision row and progress area, top to bottom, and the
-// completion alert over them.
+// completion alert over them. (Not "ComponentBehavior: Bound": Qt 6.4's Loader cannot make a
+// bound component.)
 ApplicationWindow {
     id: window
 
@@ -14,6 +14,18 @@ ApplicationWindow {
     readonly property bool folderLoaded: viewModel.folderName !== ""
     // A file is being presented, whether or not it gave a picture: it can be answered.
     readonly property bool filePresented: viewModel.currentFileName !== ""
+    // Said on the start screen until a folder is loaded: why the folder named at launch was not.
+    property string launchNotice: ""
+    // The parts the start screen does not show are made after its first frame, or at once
+    // when a folder comes first.
+    property bool photoPartsWanted: false
+    property KeyOverview overview: null
+    readonly property bool alertOpen: alert.visible
+    readonly property bool zoomed: photoParts.item !== null && photoParts.item.zoomed
+    // No window-wide key acts while "Done!" is up. (The key overview, a modal popup, keeps
+    // every shortcut of the window from acting while it is open.)
+    readonly property bool keysFree: !alertOpen
+    property int visibilityBeforeFullScreen: Window.Windowed
 
     width: 1100
     height: 800
@@ -22,6 +34,23 @@ ApplicationWindow {
     visible: true
     color: Theme.background
     font: Theme.body
+
+    onFrameSwapped: photoPartsWanted = true
+    onFolderLoadedChanged: {
+        if (folderLoaded) {
+            photoPartsWanted = true;
+            launchNotice = "";
+        }
+    }
+
+    function toggleFullScreen() {
+        if (visibility === Window.FullScreen) {
+            visibility = visibilityBeforeFullScreen;
+        } else {
+            visibilityBeforeFullScreen = visibility;
+            showFullScreen();
+        }
+    }
 
     ColumnLayout {
         anchors.fill: parent
@@ -48,6 +77,54 @@ ApplicationWindow {
                 enabled: visible
             }
 
+            Loader {
+                id: photoParts
+
+                anchors.fill: parent
+                active: window.photoPartsWanted
+                sourceComponent: photoPartsComponent
+            }
+
+            NoticeBar {
+                objectName: "notice"
+                anchors.bottom: parent.bottom
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottomMargin: photoParts.item && photoParts.item.factsHeight > 0
+                                      ? photoParts.item.factsHeight + 20 : 12
+                width: Math.min(implicitWidth, parent.width - 64)
+                text: window.viewModel.notice !== "" ? window.viewModel.notice
+                                                     : (window.folderLoaded ? "" : window.launchNotice)
+            }
+        }
+
+        DecisionRow {
+            objectName: "decisionRow"
+            viewModel: window.viewModel
+            enabled: window.filePresented
+            shortcutsEnabled: enabled && window.keysFree
+            Layout.fillWidth: true
+            Layout.maximumWidth: 900
+            Layout.alignment: Qt.AlignHCenter
+        }
+
+        ProgressArea {
+            objectName: "progressArea"
+            progress: window.viewModel.progress
+            total: window.viewModel.total
+            Layout.fillWidth: true
+            Layout.maximumWidth: 900
+            Layout.alignment: Qt.AlignHCenter
+        }
+    }
+
+    Component {
+        id: photoPartsComponent
+
+        Item {
+            readonly property bool zoomed: photoPane.zoomed
+            // How far the notice must stand above the pane's bottom edge to leave the facts be.
+            readonly property real factsHeight: factsLine.visible ? factsLine.height : 0
+
             PhotoView {
                 id: photoPane
 
@@ -71,7 +148,7 @@ ApplicationWindow {
                 anchors.right: photoPane.right
                 anchors.margins: 10
                 view: photoPane
-                shortcutsEnabled: !alert.visible
+                shortcutsEnabled: window.keysFree
             }
 
             FactsLine {
@@ -83,7 +160,7 @@ ApplicationWindow {
                 anchors.bottomMargin: 10
                 width: Math.min(implicitWidth, photoPane.width - 32)
                 viewModel: window.viewModel
-                shortcutsEnabled: !alert.visible
+                shortcutsEnabled: window.keysFree
             }
 
             PhotoPlaceholder {
@@ -92,34 +169,6 @@ ApplicationWindow {
                 visible: window.filePresented && !window.viewModel.hasImage
                 reason: window.viewModel.imageProblem
             }
-
-            NoticeBar {
-                objectName: "notice"
-                anchors.bottom: parent.bottom
-                anchors.horizontalCenter: parent.horizontalCenter
-                anchors.bottomMargin: factsLine.visible ? factsLine.height + 20 : 12
-                width: Math.min(implicitWidth, parent.width - 64)
-                text: window.viewModel.notice
-            }
-        }
-
-        DecisionRow {
-            objectName: "decisionRow"
-            viewModel: window.viewModel
-            enabled: window.filePresented
-            shortcutsEnabled: enabled && !alert.visible
-            Layout.fillWidth: true
-            Layout.maximumWidth: 900
-            Layout.alignment: Qt.AlignHCenter
-        }
-
-        ProgressArea {
-            objectName: "progressArea"
-            progress: window.viewModel.progress
-            total: window.viewModel.total
-            Layout.fillWidth: true
-            Layout.maximumWidth: 900
-            Layout.alignment: Qt.AlignHCenter
         }
     }
 
@@ -128,5 +177,43 @@ ApplicationWindow {
 
         objectName: "alert"
         viewModel: window.viewModel
+    }
+
+    // Made when first asked for.
+    Component {
+        id: overviewComponent
+
+        KeyOverview {
+            objectName: "keyOverview"
+        }
+    }
+
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: window.keysFree && window.viewModel.canUndo
+        onActivated: window.viewModel.undoLast()
+    }
+
+    Shortcut {
+        sequences: ["F11", "F"]
+        enabled: window.keysFree
+        onActivated: window.toggleFullScreen()
+    }
+
+    // Escape belongs to the zoom, the alert and the overview first.
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: window.keysFree && !window.zoomed && window.visibility === Window.FullScreen
+        onActivated: window.toggleFullScreen()
+    }
+
+    Shortcut {
+        sequences: ["?", "F1"]
+        enabled: window.keysFree
+        onActivated: {
+            if (!window.overview)
+                window.overview = overviewComponent.createObject(window.contentItem);
+            window.overview.open();
+        }
     }
 }

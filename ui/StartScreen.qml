@@ -31,6 +31,7 @@ Item {
         anchors.fill: parent
         anchors.leftMargin: 16
         anchors.rightMargin: 16
+        color: Theme.withOpacity(Theme.secondary, 0.5)
     }
 
     ColumnLayout {

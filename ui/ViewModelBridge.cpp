@@ -110,6 +110,10 @@ void ViewModelBridge::selectFolder() {
     run([](PhotoViewModel& model) { model.selectFolder(); });
 }
 
+void ViewModelBridge::loadFolder(const std::string& folder) {
+    run([&folder](PhotoViewModel& model) { model.loadFolder(folder); });
+}
+
 void ViewModelBridge::handleDrop(const QList<QUrl>& urls) {
     run([&urls](PhotoViewModel& model) { model.handleDrop(itemProvidersForUrls(urls)); });
 }

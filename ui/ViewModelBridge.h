@@ -76,6 +76,8 @@ public:
     const std::shared_ptr<PhotoViewModel>& model() const { return model_; }
 
     Q_INVOKABLE void selectFolder();
+    // The folder named at launch, loaded as a chosen one is.
+    void loadFolder(const std::string& folder);
     Q_INVOKABLE void handleDrop(const QList<QUrl>& urls);
     Q_INVOKABLE void classifyAsSelected();
     Q_INVOKABLE void classifyAsDiscarded();

@@ -50,7 +50,8 @@ struct Decoder {
     std::vector<std::uint8_t> stream;
 };
 
-std::atomic<int> stepAside{0};
+// Libde265Only's count, in the decoder that loaded this module.
+const std::atomic<int>* stepAside = nullptr;
 
 int threadCount() {
     // Asked once: glibc reads /sys each time, and every tile of a grid opens a decoder.
@@ -86,7 +87,7 @@ Frame decodeFrame(AVCodecContext* codec, const std::vector<std::uint8_t>& stream
 const char* pluginName() { return "FFmpeg HEVC decoder (libavcodec)"; }
 
 int supportsFormat(heif_compression_format format) {
-    return format == heif_compression_HEVC && stepAside == 0 ? kPriority : 0;
+    return format == heif_compression_HEVC && *stepAside == 0 ? kPriority : 0;
 }
 
 heif_error newDecoder(void** decoder) {
@@ -149,12 +150,10 @@ bool registerOnce() {
 
 }  // namespace
 
-Libde265Only::Libde265Only() { ++stepAside; }
-Libde265Only::~Libde265Only() { --stepAside; }
-
-bool registerFfmpegHevcDecoder() {
-    static const bool registered = registerOnce();
-    return registered;
-}
-
 }  // namespace vesko::decoder
+
+extern "C" __attribute__((visibility("default"))) bool vesko_register_ffmpeg_hevc_decoder(
+    const std::atomic<int>* libde265Only) {
+    vesko::decoder::stepAside = libde265Only;
+    return vesko::decoder::registerOnce();
+}

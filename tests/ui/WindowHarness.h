@@ -100,11 +100,17 @@ public:
         return item(objectName)->property("text").toString();
     }
     bool isEnabled(const char* objectName) const { return item(objectName)->isEnabled(); }
-    bool isShown(const char* objectName) const { return item(objectName)->isVisible(); }
-    bool alertOpen() const {
-        QObject* alert = window_->findChild<QObject*>(QStringLiteral("alert"));
-        return alert && alert->property("visible").toBool();
+    // A part not made yet (the photo's, before the first frame) is not shown either.
+    bool isShown(const char* objectName) const {
+        auto* found = window_->findChild<QQuickItem*>(QLatin1String(objectName));
+        return found && found->isVisible();
     }
+    // Whether the popup of that name (the alert, the key overview) is open.
+    bool popupOpen(const char* objectName) const {
+        QObject* popup = window_->findChild<QObject*>(QLatin1String(objectName));
+        return popup && popup->property("visible").toBool();
+    }
+    bool alertOpen() const { return popupOpen("alert"); }
 
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(window_.get(), key, modifiers);

@@ -134,6 +134,41 @@ private slots:
         if (kept) QCOMPARE(window.filesIn(folder + "/" + subfolder), seen.mid(0, 1));
     }
 
+    // The window's own keys: Ctrl+Z undoes like the button; F11 and F toggle full screen and
+    // Escape leaves it; ? and F1 show every key, and any key or click closes the overview
+    // without doing what that key does elsewhere.
+    void windowKeysUndoGoFullScreenAndListEveryKey() {
+        WindowHarness window;
+        const QString folder = window.makeFolder("keys", {"a.jpg", "b.jpg"});
+        window.loadFolder(folder);
+        window.press(Qt::Key_Return);
+        QCOMPARE(window.text("countLabel"), QStringLiteral("1/2"));
+        window.press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
+        QCOMPARE(window.filesIn(folder).size(), 2);
+
+        QWindow* frame = window.window();
+        for (Qt::Key key : {Qt::Key_F11, Qt::Key_F}) {
+            window.press(key);
+            QTRY_COMPARE(frame->visibility(), QWindow::FullScreen);
+            window.press(key == Qt::Key_F ? Qt::Key_Escape : key);
+            QTRY_VERIFY(frame->visibility() != QWindow::FullScreen);
+        }
+
+        window.press(Qt::Key_Question);
+        QVERIFY(window.popupOpen("keyOverview"));
+        QVERIFY(accessible(window, QAccessible::StaticText,
+                           QStringLiteral("Ctrl+Z: Undo the last answer")));
+        window.press(Qt::Key_Return);
+        QTRY_VERIFY(!window.popupOpen("keyOverview"));
+        QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
+        window.press(Qt::Key_F1);
+        QVERIFY(window.popupOpen("keyOverview"));
+        window.clickAt(QPointF(10, frame->height() / 2.0));
+        QTRY_VERIFY(!window.popupOpen("keyOverview"));
+        QCOMPARE(frame->visibility(), QWindow::Windowed);
+    }
+
     // A file that gives no picture must not trap the user: it is answered like any photo. A Yes
     // that cannot move it (its name is taken in Selected) keeps it current and says why until
     // the next key.

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Vesko in a real X server, driven as a user would: choose a folder through the real folder
-# dialog by typing its path, answer with Return, Space and Backspace, click Undo, reach "Done!",
-# press OK, and check the files on disk after every step; a file that is no image among them.
-# Then a name already taken in Selected, RAW+JPEG shots with sidecars moving as one, a photo
-# deleted while queued, the zoom.
+# Vesko in a real X server, driven as a user would: started with a folder argument, answer with
+# Return, Space and Backspace, click Undo, reach "Done!", press OK, and check the files on disk
+# after every step; a file that is no image among them. Then, each folder chosen through the
+# real folder dialog by typing its path: a name already taken in Selected, RAW+JPEG shots with
+# sidecars moving as one, a photo deleted while queued, the zoom.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
@@ -65,7 +65,14 @@ unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORM QT_QPA_PLATFORMTH
     QT_SCALE_FACTOR XDG_CURRENT_DESKTOP LANGUAGE
 export LC_ALL=C.UTF-8 PATH="$work/bin:$PATH" XDG_RUNTIME_DIR="$work" \
     XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
-"$vesko" >"$work/vesko.log" 2>&1 &
+# Three photos and a file that is no image, which is answered like any photo, in the folder
+# Vesko is started with.
+for name in first second third; do
+    convert -size 320x240 "plasma:" "$work/photos/$name.jpg"
+done
+echo "not a photo" >"$work/photos/garbage.jpg"
+here=$work/photos
+"$vesko" "$here" >"$work/vesko.log" 2>&1 &
 app_pid=$!
 # Qt's helper windows are never mapped: the one shown is the main window.
 wait_for "[ \$(windows) -eq 1 ]"
@@ -73,13 +80,8 @@ window=$(xdotool search --onlyvisible --class '^vesko$')
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # Undo and Back sit at the ends of the header row, which is at most 900 wide and centred.
 row=$((WIDTH < 900 ? WIDTH : 900))
-
-# Three photos and a file that is no image, which is answered like any photo.
-for name in first second third; do
-    convert -size 320x240 "plasma:" "$work/photos/$name.jpg"
-done
-echo "not a photo" >"$work/photos/garbage.jpg"
-choose_folder "$work/photos"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 0.3
 xdotool key Return space BackSpace
 expect_counts 2 1 1
 xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
