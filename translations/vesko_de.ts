@@ -134,8 +134,8 @@
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <source>Move RAW and sidecar files with their photos</source>
-        <translation>RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
+        <source>Include RAW files: show RAW-only shots, move RAW and sidecar files with their photos</source>
+        <translation>RAW-Dateien einbeziehen: RAW-Aufnahmen ohne Foto zeigen, RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
     </message>
 </context>
 <context>
