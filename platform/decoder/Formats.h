@@ -11,6 +11,8 @@
 
 namespace vesko::decoder {
 
+class RegularFile;
+
 enum class Format { Unknown, Jpeg, Png, Webp, Heic, Raw };
 
 // Tells the format from the first bytes of a file. Raw covers the TIFF-based camera RAW formats
@@ -33,6 +35,8 @@ ImageHandle decodeHeic(std::span<const std::uint8_t> bytes, DisplayBound bound);
 // A camera RAW: its embedded JPEG preview, or its raw data at half size when the preview is
 // too small for `bound` (or missing, or undecodable).
 ImageHandle decodeRaw(std::span<const std::uint8_t> bytes, DisplayBound bound);
+// The same from a file on disk, of which only the parts LibRaw looks at and the preview are read.
+ImageHandle decodeRaw(const RegularFile& file, DisplayBound bound);
 
 ImageHandle decodeAny(std::span<const std::uint8_t> bytes, DisplayBound bound);
 
@@ -45,7 +49,9 @@ ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect regi
 // A RAW's size and regions at full resolution are its preview's, where the preview is the
 // sensor's size; nothing otherwise.
 std::optional<PixelSize> rawSize(std::span<const std::uint8_t> bytes);
+std::optional<PixelSize> rawSize(const RegularFile& file);
 ImageHandle decodeRawRegion(std::span<const std::uint8_t> bytes, PixelRect region);
+ImageHandle decodeRawRegion(const RegularFile& file, PixelRect region);
 // The upright size of a HEIC (its primary image's description), a PNG or a WebP (their
 // headers and EXIF orientation).
 std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes);

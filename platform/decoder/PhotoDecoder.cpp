@@ -10,35 +10,51 @@ namespace vesko {
 
 PhotoDecoder::PhotoDecoder(DisplayBound bound) : bound_(bound) {}
 
-ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
+namespace {
+
+// Calls `onRaw` with a camera RAW file, which LibRaw reads as it needs, else `onBytes` with the
+// whole content of any other; `failed` when the file cannot be read or anything throws (the
+// libraries report through their own channels; anything else thrown means no image).
+template <typename Result, typename OnRaw, typename OnBytes>
+Result withFile(const std::filesystem::path& path, OnRaw onRaw, OnBytes onBytes, Result failed) {
     try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return nullptr;
-        return decoder::decodeAny(*bytes, bound_);
+        const auto file = decoder::RegularFile::open(path);
+        if (!file) return failed;
+        const auto head = file->read(0, 64);
+        if (!head) return failed;
+        if (decoder::sniffFormat(*head) == decoder::Format::Raw) return onRaw(*file);
+        const auto bytes = file->read(0, std::size_t(file->size()));
+        if (!bytes) return failed;
+        return onBytes(std::span<const std::uint8_t>(*bytes));
     } catch (...) {
-        // The libraries report through their own channels; anything else thrown means no image.
-        return nullptr;
+        return failed;
     }
+}
+
+}  // namespace
+
+ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
+    return withFile<ImageHandle>(
+        file, [this](const decoder::RegularFile& raw) { return decoder::decodeRaw(raw, bound_); },
+        [this](std::span<const std::uint8_t> bytes) { return decoder::decodeAny(bytes, bound_); },
+        nullptr);
 }
 
 std::optional<PixelSize> PhotoDecoder::fullSize(const std::filesystem::path& file) const {
-    try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return std::nullopt;
-        return decoder::sizeOfAny(*bytes);
-    } catch (...) {
-        return std::nullopt;
-    }
+    return withFile<std::optional<PixelSize>>(
+        file, [](const decoder::RegularFile& raw) { return decoder::rawSize(raw); },
+        [](std::span<const std::uint8_t> bytes) { return decoder::sizeOfAny(bytes); },
+        std::nullopt);
 }
 
 ImageHandle PhotoDecoder::decodeRegion(const std::filesystem::path& file, PixelRect region) const {
-    try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return nullptr;
-        return decoder::decodeRegionOfAny(*bytes, region);
-    } catch (...) {
-        return nullptr;
-    }
+    return withFile<ImageHandle>(
+        file,
+        [region](const decoder::RegularFile& raw) { return decoder::decodeRawRegion(raw, region); },
+        [region](std::span<const std::uint8_t> bytes) {
+            return decoder::decodeRegionOfAny(bytes, region);
+        },
+        nullptr);
 }
 
 DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const {

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/decoder/AreaScaler.h"
+#include "platform/decoder/FileBytes.h"
 #include "platform/decoder/Formats.h"
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/Raster.h"
@@ -34,11 +37,21 @@ struct ProcessedImageDeleter {
     void operator()(libraw_processed_image_t* image) const { LibRaw::dcraw_clear_mem(image); }
 };
 
-// One RAW file opened by LibRaw from bytes in memory, which must outlive it.
+// One RAW file opened by LibRaw, from bytes in memory (which must outlive it) or from an open
+// file, of which only what LibRaw asks for is read.
 class RawFile {
 public:
     explicit RawFile(std::span<const std::uint8_t> bytes)
-        : bytes_(bytes), raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
+        : bytes_(bytes), size_(bytes.size()), raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
+        raw_->set_dataerror_handler(ignoreDataError, nullptr);
+        open();
+    }
+
+    // LibRaw opens files by name: it is given the one already open, which is known to be a
+    // regular file, by its name under /proc, so a rename or a pipe put in its place since
+    // cannot matter.
+    explicit RawFile(const RegularFile& file)
+        : file_(&file), size_(file.size()), raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
         raw_->set_dataerror_handler(ignoreDataError, nullptr);
         open();
     }
@@ -58,13 +71,11 @@ public:
         if (!opened_ || !raw_->is_jpeg_thumb()) return {};
         const INT64 offset = raw_->get_internal_data_pointer()->internal_data.toffset;
         const std::size_t length = raw_->imgdata.thumbnail.tlength;
-        if (length < 2 || length > bytes_.size() || offset < 0 ||
-            std::uint64_t(offset) > bytes_.size() - length) {
+        if (length < 2 || length > size_ || offset < 0 || std::uint64_t(offset) > size_ - length) {
             return {};
         }
-        if (bytes_[std::size_t(offset)] == 0xFF && bytes_[std::size_t(offset) + 1] == 0xD8) {
-            return bytes_.subspan(std::size_t(offset), length);
-        }
+        const std::span<const std::uint8_t> stored = bytesAt(std::uint64_t(offset), length);
+        if (stored.size() == length && stored[0] == 0xFF && stored[1] == 0xD8) return stored;
         // LibRaw forgets the whole file when it fails to read the preview.
         if (raw_->unpack_thumb() != LIBRAW_SUCCESS) {
             open();
@@ -117,12 +128,28 @@ private:
     void open() {
         raw_->recycle();
         raw_->imgdata.params.max_raw_memory_mb = kMaxRawMemoryMb;
-        // LibRaw only reads the buffer, but 0.20 declares it writable.
-        auto* data = const_cast<std::uint8_t*>(bytes_.data());
-        opened_ = !bytes_.empty() && raw_->open_buffer(data, bytes_.size()) == LIBRAW_SUCCESS;
+        if (file_) {
+            const std::string name = "/proc/self/fd/" + std::to_string(file_->descriptor());
+            opened_ = raw_->open_file(name.c_str()) == LIBRAW_SUCCESS;
+        } else {
+            // LibRaw only reads the buffer, but 0.20 declares it writable.
+            auto* data = const_cast<std::uint8_t*>(bytes_.data());
+            opened_ = !bytes_.empty() && raw_->open_buffer(data, bytes_.size()) == LIBRAW_SUCCESS;
+        }
+    }
+
+    std::span<const std::uint8_t> bytesAt(std::uint64_t offset, std::size_t length) {
+        if (!file_) return bytes_.subspan(std::size_t(offset), length);
+        auto read = file_->read(offset, length);
+        if (!read) return {};
+        previewBytes_ = std::move(*read);
+        return previewBytes_;
     }
 
     std::span<const std::uint8_t> bytes_;
+    const RegularFile* file_ = nullptr;
+    std::vector<std::uint8_t> previewBytes_;
+    std::uint64_t size_ = 0;
     std::unique_ptr<LibRaw> raw_;
     bool opened_ = false;
 };
@@ -155,10 +182,9 @@ bool fullResolution(Size preview, Size sensor) {
     return 10 * longerSide(preview) >= 9 * longerSide(sensor);
 }
 
-}  // namespace
-
-ImageHandle decodeRaw(std::span<const std::uint8_t> bytes, DisplayBound bound) {
-    RawFile raw(bytes);
+template <typename Source>
+ImageHandle decodeRawFrom(const Source& source, DisplayBound bound) {
+    RawFile raw(source);
     if (!raw.opened()) return nullptr;
     const std::span<const std::uint8_t> preview = raw.preview();
     const std::optional<Size> stored = preview.empty() ? std::nullopt : jpegStoredSize(preview);
@@ -174,20 +200,44 @@ ImageHandle decodeRaw(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     return nullptr;
 }
 
-std::optional<PixelSize> rawSize(std::span<const std::uint8_t> bytes) {
-    RawFile raw(bytes);
+template <typename Source>
+std::optional<PixelSize> rawSizeFrom(const Source& source) {
+    RawFile raw(source);
     const std::span<const std::uint8_t> preview = raw.preview();
     const std::optional<Size> stored = preview.empty() ? std::nullopt : jpegStoredSize(preview);
     if (!stored || !fullResolution(*stored, raw.sensor())) return std::nullopt;
     return uprightSize(*stored, lookOf(raw, *stored).orientation);
 }
 
-ImageHandle decodeRawRegion(std::span<const std::uint8_t> bytes, PixelRect region) {
-    RawFile raw(bytes);
+template <typename Source>
+ImageHandle decodeRawRegionFrom(const Source& source, PixelRect region) {
+    RawFile raw(source);
     const std::span<const std::uint8_t> preview = raw.preview();
     const std::optional<Size> stored = preview.empty() ? std::nullopt : jpegStoredSize(preview);
     if (!stored || !fullResolution(*stored, raw.sensor())) return nullptr;
     return decodeJpegRegion(preview, region, lookOf(raw, *stored));
+}
+
+}  // namespace
+
+ImageHandle decodeRaw(std::span<const std::uint8_t> bytes, DisplayBound bound) {
+    return decodeRawFrom(bytes, bound);
+}
+
+ImageHandle decodeRaw(const RegularFile& file, DisplayBound bound) {
+    return decodeRawFrom(file, bound);
+}
+
+std::optional<PixelSize> rawSize(std::span<const std::uint8_t> bytes) { return rawSizeFrom(bytes); }
+
+std::optional<PixelSize> rawSize(const RegularFile& file) { return rawSizeFrom(file); }
+
+ImageHandle decodeRawRegion(std::span<const std::uint8_t> bytes, PixelRect region) {
+    return decodeRawRegionFrom(bytes, region);
+}
+
+ImageHandle decodeRawRegion(const RegularFile& file, PixelRect region) {
+    return decodeRawRegionFrom(file, region);
 }
 
 }  // namespace vesko::decoder

@@ -2,10 +2,12 @@
 # Vesko in a real X server, driven as a user would: choose a folder through the real folder
 # dialog by typing its path, answer with Return, Space and Backspace, click Undo, reach "Done!",
 # press OK, and check the files on disk after every step; a file that is no image among them.
-# Then a name already taken in Selected, RAW+JPEG shots with sidecars moving as one, the zoom.
+# Then a name already taken in Selected, RAW+JPEG shots with sidecars moving as one, RAW-only
+# shots, the zoom.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
+dng="$(dirname "$(realpath "$0")")/../fuzz/seeds/raw/full-preview.dng"
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -53,7 +55,7 @@ choose_folder() {
 
 # The X server, and Vesko in it with a stand-in file manager that notes what it was to open;
 # the folders it is given.
-mkdir -p "$work"/{bin,photos,clash/Selected,shots,checks}
+mkdir -p "$work"/{bin,photos,clash/Selected,shots,raws,checks}
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
@@ -110,6 +112,18 @@ done
 choose_folder "$work/shots"
 xdotool key Return BackSpace
 expect_counts 3 3 3
+xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
+
+# RAW files with no photo are shots of their own, each with its sidecar; Undo brings one back.
+for shot in one two; do
+    cp "$dng" "$work/raws/$shot.DNG"
+    echo xmp >"$work/raws/$shot.xmp"
+done
+choose_folder "$work/raws"
+xdotool key Return
+expect_counts 2 2 0
+xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
+expect_counts 4 0 0
 xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
 
 # The zoom: a photo of one-pixel checks is grey when fitted; after Z every screen pixel differs
