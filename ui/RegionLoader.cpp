@@ -108,7 +108,12 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
         for (const std::string& file : {current, next}) {
             if (file.empty()) continue;
             const std::optional<PixelSize> size = decoder->fullSize(file);
-            if (size) post(file, size, around(relativeCentre, span, *size));
+            if (!size) continue;
+            // The view alone first, so that it turns sharp as soon as it can; then the margin.
+            if (file == current && decoder->decodesRegionsAlone(file)) {
+                post(file, size, around(relativeCentre, span / 2, *size));
+            }
+            post(file, size, around(relativeCentre, span, *size));
         }
     });
 }

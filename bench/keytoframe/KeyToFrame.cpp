@@ -7,7 +7,7 @@
 // against the memory after its first photo plus the images that decoding ahead may keep, and
 // the time it takes to let go of the decoder while it decodes.
 //
-// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS]
+// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS] [only formats named so]
 // PHOTOS holds the folders jpeg, heic and webp. Run it offscreen (QT_QPA_PLATFORM=offscreen) or
 // in an X server; QT_QUICK_BACKEND=software for the software renderer.
 #include <QApplication>
@@ -303,12 +303,17 @@ int main(int argc, char** argv) {
     const auto inner = vesko::decoderForScreens();
     Bench bench;
     memory(bench, photos / "jpeg", memoryPhotos, inner);
-    closing(formats.back().folder, inner);
+    closing(std::ranges::find_if(
+                formats,
+                [](const SampleFormat& format) { return format.name.starts_with("progressive"); })
+                ->folder,
+            inner);
     std::printf(
         "| format | dwell | decoder | Yes median / p95 ms | Maybe | Undo | right photo | "
         "targets |\n|---|---|---|---|---|---|---|---|\n");
+    const std::string only = argc > 4 ? argv[4] : "";
     for (const auto& format : formats) {
-        keyToFrame(bench, format, cycles, inner);
+        if (format.name.starts_with(only)) keyToFrame(bench, format, cycles, inner);
     }
     return 0;
 }

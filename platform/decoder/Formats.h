@@ -44,6 +44,8 @@ ImageHandle decodeAny(std::span<const std::uint8_t> bytes, DisplayBound bound);
 // and columns of blocks that hold the region are decoded.
 std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes);
 std::optional<Size> jpegStoredSize(std::span<const std::uint8_t> bytes);  // before any turn
+// Whether a region costs about its own rows and columns: a baseline JPEG, not a progressive one.
+bool jpegDecodesRegionsAlone(std::span<const std::uint8_t> bytes);
 ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect region,
                              std::optional<EmbeddedJpeg> embedded = std::nullopt);
 // A RAW's size and regions at full resolution are its preview's, where the preview is the
@@ -52,6 +54,7 @@ std::optional<PixelSize> rawSize(std::span<const std::uint8_t> bytes);
 std::optional<PixelSize> rawSize(const RegularFile& file);
 ImageHandle decodeRawRegion(std::span<const std::uint8_t> bytes, PixelRect region);
 ImageHandle decodeRawRegion(const RegularFile& file, PixelRect region);
+bool rawDecodesRegionsAlone(const RegularFile& file);
 // The upright size of a HEIC (its primary image's description), a PNG or a WebP (their
 // headers and EXIF orientation).
 std::optional<PixelSize> heicSize(std::span<const std::uint8_t> bytes);

@@ -72,6 +72,7 @@ struct JpegJob {
     // Only the header: the size and orientation, no pixels.
     bool headerOnly = false;
     Size imageSize;
+    bool progressive = false;
     // Set for a JPEG inside another file, whose turn and colour space that file tells.
     std::optional<EmbeddedJpeg> embedded;
 };
@@ -144,6 +145,7 @@ void run(JpegJob& job) {
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return;
     job.imageSize = {int(info.image_width), int(info.image_height)};
+    job.progressive = jpeg_has_multiple_scans(&info);
     if (!job.region && !job.headerOnly && !withinPixelLimit(info.image_width, info.image_height))
         return;
     readMetadata(job);
@@ -221,27 +223,37 @@ ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect regi
     return decode(*job);
 }
 
-std::optional<Size> jpegStoredSize(std::span<const std::uint8_t> bytes) {
+namespace {
+
+// The header's facts; null when it cannot be read.
+std::unique_ptr<JpegJob> readHeader(std::span<const std::uint8_t> bytes) {
     auto job = std::make_unique<JpegJob>();
     job->bytes = bytes;
     job->headerOnly = true;
     setUp(*job);
-    if (!create(*job)) return std::nullopt;
+    if (!create(*job)) return nullptr;
     run(*job);
     jpeg_destroy_decompress(&job->info);
-    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return std::nullopt;
+    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return nullptr;
+    return job;
+}
+
+}  // namespace
+
+std::optional<Size> jpegStoredSize(std::span<const std::uint8_t> bytes) {
+    const auto job = readHeader(bytes);
+    if (!job) return std::nullopt;
     return job->imageSize;
 }
 
+bool jpegDecodesRegionsAlone(std::span<const std::uint8_t> bytes) {
+    const auto job = readHeader(bytes);
+    return job && !job->progressive;
+}
+
 std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes) {
-    auto job = std::make_unique<JpegJob>();
-    job->bytes = bytes;
-    job->headerOnly = true;
-    setUp(*job);
-    if (!create(*job)) return std::nullopt;
-    run(*job);
-    jpeg_destroy_decompress(&job->info);
-    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return std::nullopt;
+    const auto job = readHeader(bytes);
+    if (!job) return std::nullopt;
     return uprightSize(job->imageSize, job->orientation);
 }
 

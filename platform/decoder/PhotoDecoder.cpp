@@ -1,5 +1,6 @@
 #include "platform/decoder/PhotoDecoder.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -12,18 +13,24 @@ PhotoDecoder::PhotoDecoder(DisplayBound bound) : bound_(bound) {}
 
 namespace {
 
+// Enough for a JPEG's markers before its frame header, EXIF with its thumbnail and ICC profile
+// included; a file whose header goes on longer is read whole.
+constexpr std::uint64_t kHeaderBytes = 256 << 10;
+
 // Calls `onRaw` with a camera RAW file, which LibRaw reads as it needs, else `onBytes` with the
-// whole content of any other; `failed` when the file cannot be read or anything throws (the
-// libraries report through their own channels; anything else thrown means no image).
+// content of any other, whole or its first `prefix` bytes; `failed` when the file cannot be read
+// or anything throws (the libraries report through their own channels; anything else thrown
+// means no image).
 template <typename Result, typename OnRaw, typename OnBytes>
-Result withFile(const std::filesystem::path& path, OnRaw onRaw, OnBytes onBytes, Result failed) {
+Result withFile(const std::filesystem::path& path, OnRaw onRaw, OnBytes onBytes, Result failed,
+                std::uint64_t prefix = UINT64_MAX) {
     try {
         const auto file = decoder::RegularFile::open(path);
         if (!file) return failed;
         const auto head = file->read(0, 64);
         if (!head) return failed;
         if (decoder::sniffFormat(*head) == decoder::Format::Raw) return onRaw(*file);
-        const auto bytes = file->read(0, std::size_t(file->size()));
+        const auto bytes = file->read(0, std::size_t(std::min(file->size(), prefix)));
         if (!bytes) return failed;
         return onBytes(std::span<const std::uint8_t>(*bytes));
     } catch (...) {
@@ -41,8 +48,17 @@ ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
 }
 
 std::optional<PixelSize> PhotoDecoder::fullSize(const std::filesystem::path& file) const {
-    return withFile<std::optional<PixelSize>>(
+    // A JPEG's size is in its header: the rest of the file need not be read.
+    const auto fromHeader = withFile<std::optional<PixelSize>>(
         file, [](const decoder::RegularFile& raw) { return decoder::rawSize(raw); },
+        [](std::span<const std::uint8_t> bytes) -> std::optional<PixelSize> {
+            if (decoder::sniffFormat(bytes) != decoder::Format::Jpeg) return std::nullopt;
+            return decoder::jpegSize(bytes);
+        },
+        std::nullopt, kHeaderBytes);
+    if (fromHeader) return fromHeader;
+    return withFile<std::optional<PixelSize>>(
+        file, [](const decoder::RegularFile&) { return std::optional<PixelSize>(); },
         [](std::span<const std::uint8_t> bytes) { return decoder::sizeOfAny(bytes); },
         std::nullopt);
 }
@@ -55,6 +71,16 @@ ImageHandle PhotoDecoder::decodeRegion(const std::filesystem::path& file, PixelR
             return decoder::decodeRegionOfAny(bytes, region);
         },
         nullptr);
+}
+
+bool PhotoDecoder::decodesRegionsAlone(const std::filesystem::path& file) const {
+    return withFile<bool>(
+        file, [](const decoder::RegularFile& raw) { return decoder::rawDecodesRegionsAlone(raw); },
+        [](std::span<const std::uint8_t> bytes) {
+            return decoder::sniffFormat(bytes) == decoder::Format::Jpeg &&
+                   decoder::jpegDecodesRegionsAlone(bytes);
+        },
+        false, kHeaderBytes);
 }
 
 DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const {

@@ -18,6 +18,7 @@ public:
     DecodeProblem whyNoImage(const std::filesystem::path& file) const override;
     std::optional<PixelSize> fullSize(const std::filesystem::path& file) const override;
     ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override;
+    bool decodesRegionsAlone(const std::filesystem::path& file) const override;
 
 private:
     DisplayBound bound_;

@@ -76,11 +76,8 @@ public:
         }
         const std::span<const std::uint8_t> stored = bytesAt(std::uint64_t(offset), length);
         if (stored.size() == length && stored[0] == 0xFF && stored[1] == 0xD8) return stored;
-        // LibRaw forgets the whole file when it fails to read the preview.
-        if (raw_->unpack_thumb() != LIBRAW_SUCCESS) {
-            open();
-            return {};
-        }
+        // Some cameras leave out the preview's start marker; LibRaw's copy puts it back.
+        if (raw_->unpack_thumb() != LIBRAW_SUCCESS) return {};
         const libraw_thumbnail_t& thumbnail = raw_->imgdata.thumbnail;
         if (thumbnail.tformat != LIBRAW_THUMBNAIL_JPEG || !thumbnail.thumb ||
             thumbnail.tlength < 2) {
@@ -219,6 +216,13 @@ ImageHandle decodeRawRegionFrom(const Source& source, PixelRect region) {
 }
 
 }  // namespace
+
+bool rawDecodesRegionsAlone(const RegularFile& file) {
+    RawFile raw(file);
+    const std::span<const std::uint8_t> preview = raw.preview();
+    const std::optional<Size> stored = preview.empty() ? std::nullopt : jpegStoredSize(preview);
+    return stored && fullResolution(*stored, raw.sensor()) && jpegDecodesRegionsAlone(preview);
+}
 
 ImageHandle decodeRaw(std::span<const std::uint8_t> bytes, DisplayBound bound) {
     return decodeRawFrom(bytes, bound);

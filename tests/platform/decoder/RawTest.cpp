@@ -118,9 +118,12 @@ Bytes cut(Bytes bytes, std::size_t size) {
 TEST_F(DecoderTest, DamagedRawGivesAPlaceholderOrAnotherPicture) {
     const Bytes full = makeDng(kUpright, {.preview = encodeJpeg(kUpright)});
     const Bytes small = encodeJpeg(markedCorners(32));
+    Bytes unmarked = encodeJpeg(kUpright);
+    unmarked[0] = unmarked[1] = 0;
     const std::vector<DamagedCase> cases = {
         {"preview past the end",
          makeDng(kUpright, {.preview = encodeJpeg(kUpright), .previewOffsetShift = 1 << 20}), 64},
+        {"preview without its start marker", makeDng(kUpright, {.preview = unmarked}), 128},
         {"preview of two bytes", makeDng(kUpright, {.preview = {0xFF, 0xD8}}), 64},
         {"bitmap preview", makeDng(kUpright, {.preview = {}, .previewIsBitmap = true}), 64},
         {"raw data stripped",
