@@ -148,6 +148,10 @@ bool isPhotoName(std::string_view name) {
     return isOneOf(packed(pathExtension(nameOf(name))), kPhotoExtensions);
 }
 
+bool isRawName(std::string_view name) {
+    return isOneOf(packed(pathExtension(nameOf(name))), kRawExtensions);
+}
+
 std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bool withCompanions,
                                             const FileSystem& fileSystem) {
     // A photo's names are hashed in the pass that reads them, once a companion has been seen:

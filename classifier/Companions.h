@@ -19,6 +19,8 @@ struct QueueEntry {
 
 // Whether a name has one of the photo extensions the classifier shows, in any letter case.
 bool isPhotoName(std::string_view name);
+// Whether a name has one of the RAW extensions, in any letter case.
+bool isRawName(std::string_view name);
 
 // The photos of one listing in its order, each with its companions when `withCompanions`:
 // the files directly beside it named by its stem and a RAW extension, by its stem and

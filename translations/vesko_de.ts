@@ -145,6 +145,10 @@
         <translation>100 %</translation>
     </message>
     <message>
+        <source>100% of the camera&apos;s preview</source>
+        <translation>100 % der Kameravorschau</translation>
+    </message>
+    <message>
         <source>Actual size</source>
         <translation>Originalgröße</translation>
     </message>

@@ -86,6 +86,7 @@ public:
             .folderChooser = chooser_,
             .desktop = std::make_shared<RecordingDesktop>(),
             .mainThread = std::make_shared<QtMainThread>(),
+            .preferences = std::make_shared<MemoryPreferences>(),  // RAW files included
         });
         window_.reset(createContentView(engine_, model_));
         window_->resize(1400, 900);

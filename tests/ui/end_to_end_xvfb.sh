@@ -120,6 +120,11 @@ for shot in one two; do
     echo xmp >"$work/raws/$shot.xmp"
 done
 choose_folder "$work/raws"
+sleep 0.5
+# The preview's red corner is on screen: a picture, not the placeholder.
+import -window "$window" "$work/raw.png"
+red=$(convert "$work/raw.png" -fx 'r > 0.7 && g < 0.3 && b < 0.3' -format "%[fx:mean]" info:)
+awk "BEGIN { exit !($red > 0.02) }" || fail "the RAW shot shows no picture: $red"
 xdotool key Return
 expect_counts 2 2 0
 xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
@@ -149,4 +154,4 @@ xdotool key z
 sleep 2
 zoomed=$(neighbour_difference)
 awk "BEGIN { exit !($zoomed > 0.95) }" || fail "the zoomed photo is not at actual pixels: $zoomed"
-echo "PASS (fitted $fitted, zoomed $zoomed)"
+echo "PASS (RAW red $red, fitted $fitted, zoomed $zoomed)"

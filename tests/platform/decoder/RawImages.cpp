@@ -3,140 +3,96 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <utility>
 
 namespace vesko::testimages {
 namespace {
 
 enum Type : std::uint16_t { kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kRational = 5 };
 
-void put16(Bytes& out, unsigned value) {
-    out.push_back(std::uint8_t(value));
-    out.push_back(std::uint8_t(value >> 8));
+void put(Bytes& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(std::uint8_t(value >> (8 * i)));
 }
 
-void put32(Bytes& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-// One image file directory: its entries in tag order, and values longer than four bytes
-// stored right after it.
-class Ifd {
-public:
-    void add(std::uint16_t tag, Type type, std::uint32_t count, Bytes value) {
-        entries_.push_back({tag, type, count, std::move(value)});
-    }
-    void shorts(std::uint16_t tag, std::initializer_list<unsigned> values) {
-        Bytes value;
-        for (const unsigned v : values) put16(value, v);
-        add(tag, kShort, std::uint32_t(values.size()), value);
-    }
-    void longs(std::uint16_t tag, std::initializer_list<std::uint32_t> values) {
-        Bytes value;
-        for (const std::uint32_t v : values) put32(value, v);
-        add(tag, kLong, std::uint32_t(values.size()), value);
-    }
-    void text(std::uint16_t tag, const char* text) {
-        add(tag, kAscii, std::uint32_t(std::strlen(text) + 1),
-            Bytes(text, text + std::strlen(text) + 1));
-    }
-
-    std::size_t size() const {
-        std::size_t size = 2 + 12 * entries_.size() + 4;
-        for (const Entry& entry : entries_) size += entry.value.size() > 4 ? entry.value.size() : 0;
-        return size;
-    }
-
-    // Appends the directory; it must land at `out.size()`.
-    void write(Bytes& out) {
-        std::ranges::sort(entries_, {}, &Entry::tag);
-        const std::size_t at = out.size();
-        std::size_t spill = at + 2 + 12 * entries_.size() + 4;
-        put16(out, unsigned(entries_.size()));
-        for (const Entry& entry : entries_) {
-            put16(out, entry.tag);
-            put16(out, entry.type);
-            put32(out, entry.count);
-            if (entry.value.size() > 4) {
-                put32(out, std::uint32_t(spill));
-                spill += entry.value.size();
-            } else {
-                Bytes inline_ = entry.value;
-                inline_.resize(4);
-                out.insert(out.end(), inline_.begin(), inline_.end());
-            }
-        }
-        put32(out, 0);
-        for (const Entry& entry : entries_) {
-            if (entry.value.size() > 4)
-                out.insert(out.end(), entry.value.begin(), entry.value.end());
-        }
-    }
-
-private:
-    struct Entry {
-        std::uint16_t tag;
-        Type type;
-        std::uint32_t count;
-        Bytes value;
-    };
-    std::vector<Entry> entries_;
+struct Entry {
+    std::uint16_t tag;
+    Type type;
+    std::uint32_t count;
+    Bytes value;
 };
+// An image file directory: its entries, and values longer than four bytes right after it.
+using Ifd = std::vector<Entry>;
 
-// The sensor's linear light for a picture's sRGB-like values (a plain 2.2 power).
-unsigned linear(std::uint8_t value) {
-    return unsigned(std::lround(std::pow(value / 255.0, 2.2) * 65535));
+Entry numbers(std::uint16_t tag, Type type, std::initializer_list<std::uint32_t> values) {
+    Entry entry{
+        tag, type, std::uint32_t(type == kRational ? values.size() / 2 : values.size()), {}};
+    for (const std::uint32_t v : values)
+        put(entry.value, v, type == kShort ? 2 : type == kByte ? 1 : 4);
+    return entry;
 }
 
+Entry text(std::uint16_t tag, const char* text) {
+    return {tag, kAscii, std::uint32_t(std::strlen(text) + 1),
+            Bytes(text, text + std::strlen(text) + 1)};
+}
+
+std::size_t sizeOf(const Ifd& ifd) {
+    std::size_t size = 2 + 12 * ifd.size() + 4;
+    for (const Entry& entry : ifd) size += entry.value.size() > 4 ? entry.value.size() : 0;
+    return size;
+}
+
+// Appends the directory, which lands at `out.size()`, in tag order.
+void write(Bytes& out, Ifd ifd) {
+    std::ranges::sort(ifd, {}, &Entry::tag);
+    std::size_t spill = out.size() + 2 + 12 * ifd.size() + 4;
+    put(out, std::uint32_t(ifd.size()), 2);
+    for (const Entry& entry : ifd) {
+        put(out, entry.tag, 2);
+        put(out, entry.type, 2);
+        put(out, entry.count, 4);
+        const bool spilled = entry.value.size() > 4;
+        Bytes inline_ = spilled ? Bytes{} : entry.value;
+        if (spilled) put(inline_, std::uint32_t(spill), 4);
+        spill += spilled ? entry.value.size() : 0;
+        inline_.resize(4);
+        out.insert(out.end(), inline_.begin(), inline_.end());
+    }
+    put(out, 0, 4);
+    for (const Entry& entry : ifd) {
+        if (entry.value.size() > 4) out.insert(out.end(), entry.value.begin(), entry.value.end());
+    }
+}
+
+// RGGB, 16 bits, in linear light from the picture's sRGB-like values (a plain 2.2 power).
 Bytes mosaic(const Picture& sensor) {
     Bytes raw;
-    raw.reserve(std::size_t(sensor.width) * sensor.height * 2);
     for (int y = 0; y < sensor.height; ++y) {
         for (int x = 0; x < sensor.width; ++x) {
             const Rgba p = sensor.at(x, y);
-            const std::uint8_t value =
-                y % 2 == 0 ? (x % 2 == 0 ? p.r : p.g) : (x % 2 == 0 ? p.g : p.b);
-            put16(raw, linear(value));
+            const int value = y % 2 == 0 ? (x % 2 == 0 ? p.r : p.g) : (x % 2 == 0 ? p.g : p.b);
+            put(raw, std::uint32_t(std::lround(std::pow(value / 255.0, 2.2) * 65535)), 2);
         }
     }
     return raw;
 }
 
-void describeCamera(Ifd& ifd) {
-    ifd.text(271, "Vesko");
-    ifd.text(272, "Test DNG");
-    ifd.add(50706, kByte, 4, {1, 4, 0, 0});  // DNGVersion
-    ifd.text(50708, "Vesko Test DNG");
-    Bytes neutral;
-    for (int i = 0; i < 3; ++i) {
-        put32(neutral, 1);
-        put32(neutral, 1);
-    }
-    ifd.add(50728, kRational, 3, neutral);  // AsShotNeutral
-}
-
-void describeRaw(Ifd& ifd, const Picture& sensor, std::uint32_t offset, std::uint32_t length) {
-    ifd.longs(254, {0});
-    ifd.longs(256, {std::uint32_t(sensor.width)});
-    ifd.longs(257, {std::uint32_t(sensor.height)});
-    ifd.shorts(258, {16});
-    ifd.shorts(259, {1});
-    ifd.shorts(262, {32803});  // colour filter array
-    ifd.longs(273, {offset});
-    ifd.shorts(277, {1});
-    ifd.longs(278, {std::uint32_t(sensor.height)});
-    ifd.longs(279, {length});
-    ifd.shorts(33421, {2, 2});               // CFARepeatPatternDim
-    ifd.add(33422, kByte, 4, {0, 1, 1, 2});  // CFAPattern: RGGB
-    ifd.shorts(50717, {65535});              // WhiteLevel
+Ifd rawIfd(const Picture& sensor, std::uint32_t offset, std::uint32_t length) {
+    return {numbers(256, kLong, {std::uint32_t(sensor.width)}),
+            numbers(257, kLong, {std::uint32_t(sensor.height)}),
+            numbers(258, kShort, {16}),
+            numbers(259, kShort, {1}),
+            numbers(262, kShort, {32803}),  // colour filter array
+            numbers(273, kLong, {offset}),
+            numbers(277, kShort, {1}),
+            numbers(279, kLong, {length}),
+            numbers(33421, kShort, {2, 2}),        // CFARepeatPatternDim
+            numbers(33422, kByte, {0, 1, 1, 2})};  // CFAPattern: RGGB
 }
 
 // Width and height from a baseline or progressive JPEG's frame header.
-std::pair<int, int> jpegSizeOf(const Bytes& jpeg) {
+std::pair<std::uint32_t, std::uint32_t> jpegSizeOf(const Bytes& jpeg) {
     for (std::size_t at = 2; at + 9 < jpeg.size();) {
-        const unsigned marker = jpeg[at + 1];
-        if (marker >= 0xC0 && marker <= 0xC2) {
+        if (jpeg[at + 1] >= 0xC0 && jpeg[at + 1] <= 0xC2) {
             return {jpeg[at + 7] << 8 | jpeg[at + 8], jpeg[at + 5] << 8 | jpeg[at + 6]};
         }
         at += 2 + std::size_t(jpeg[at + 2] << 8 | jpeg[at + 3]);
@@ -149,57 +105,50 @@ std::pair<int, int> jpegSizeOf(const Bytes& jpeg) {
 Bytes makeDng(const Picture& sensor, const DngOptions& options) {
     const Bytes raw = mosaic(sensor);
     const bool hasPreview = options.previewIsBitmap || !options.preview.empty();
-    // A bitmap preview: 16 x 8 of mid grey.
     const Bytes preview = options.previewIsBitmap ? Bytes(16 * 8 * 3, 128) : options.preview;
-    Ifd first, rawIfd, exif;
-    exif.shorts(40961, {options.adobeRgb ? 2u : 1u});  // ColorSpace
-    const std::size_t exifAt = 8;
-    // Sizes first (they do not depend on the offsets written into them), then the bytes.
-    const auto build = [&](std::size_t rawIfdAt, std::size_t previewAt, std::size_t rawAt) {
-        first = {};
-        rawIfd = {};
-        describeCamera(first);
-        first.shorts(274, {unsigned(options.orientation)});
-        first.longs(34665, {std::uint32_t(exifAt)});
-        const auto rawLength = std::uint32_t(raw.size());
+    const auto [width, height] = options.previewIsBitmap ? std::pair(16u, 8u) : jpegSizeOf(preview);
+    const Ifd exif = {numbers(40961, kShort, {options.adobeRgb ? 2u : 1u})};  // ColorSpace
+    // The layout: header, EXIF, IFD 0, the raw IFD, the preview, the raw data. The directories'
+    // sizes do not depend on the offsets written into them.
+    const auto directories = [&](std::size_t rawIfdAt, std::size_t previewAt, std::size_t rawAt) {
         const auto rawOffset = std::uint32_t(options.withRawData ? rawAt : rawAt + (1u << 24));
+        Ifd first = {text(271, "Vesko"),
+                     text(272, "Test DNG"),
+                     numbers(274, kShort, {unsigned(options.orientation)}),
+                     numbers(34665, kLong, {8}),  // the EXIF IFD
+                     numbers(50706, kByte, {1, 4, 0, 0}),
+                     numbers(50728, kRational, {1, 1, 1, 1, 1, 1})};  // AsShotNeutral
         if (!hasPreview) {
-            describeRaw(first, sensor, rawOffset, rawLength);
-            return;
+            const Ifd raws = rawIfd(sensor, rawOffset, std::uint32_t(raw.size()));
+            first.insert(first.end(), raws.begin(), raws.end());
+            return std::pair(first, Ifd{});
         }
-        describeRaw(rawIfd, sensor, rawOffset, rawLength);
-        first.longs(330, {std::uint32_t(rawIfdAt)});  // SubIFDs
-        first.longs(254, {1});
-        first.longs(273, {std::uint32_t(long(previewAt) + options.previewOffsetShift)});
-        first.longs(279, {std::uint32_t(preview.size())});
-        first.shorts(277, {3});
-        first.shorts(258, {8, 8, 8});
-        if (options.previewIsBitmap) {
-            first.longs(256, {16});
-            first.longs(257, {8});
-            first.shorts(259, {1});
-            first.shorts(262, {2});
-            first.longs(278, {8});
-        } else {
-            const auto size = jpegSizeOf(preview);
-            first.longs(256, {std::uint32_t(size.first)});
-            first.longs(257, {std::uint32_t(size.second)});
-            first.shorts(259, {7});
-            first.shorts(262, {6});
-            first.longs(278, {std::uint32_t(size.second)});
-        }
+        const bool jpeg = !options.previewIsBitmap;
+        const Ifd previewTags = {
+            numbers(254, kLong, {1}),
+            numbers(256, kLong, {width}),
+            numbers(257, kLong, {height}),
+            numbers(258, kShort, {8, 8, 8}),
+            numbers(259, kShort, {jpeg ? 7u : 1u}),
+            numbers(262, kShort, {jpeg ? 6u : 2u}),
+            numbers(273, kLong, {std::uint32_t(long(previewAt) + options.previewOffsetShift)}),
+            numbers(277, kShort, {3}),
+            numbers(279, kLong, {std::uint32_t(preview.size())}),
+            numbers(330, kLong, {std::uint32_t(rawIfdAt)})};  // SubIFDs
+        first.insert(first.end(), previewTags.begin(), previewTags.end());
+        return std::pair(first, rawIfd(sensor, rawOffset, std::uint32_t(raw.size())));
     };
-    build(0, 0, 0);
-    const std::size_t firstAt = exifAt + exif.size();
-    const std::size_t rawIfdAt = firstAt + first.size();
-    const std::size_t previewAt = rawIfdAt + (hasPreview ? rawIfd.size() : 0);
+    const std::size_t firstAt = 8 + sizeOf(exif);
+    const auto [first, raws] = directories(0, 0, 0);
+    const std::size_t rawIfdAt = firstAt + sizeOf(first);
+    const std::size_t previewAt = rawIfdAt + (hasPreview ? sizeOf(raws) : 0);
     const std::size_t rawAt = (previewAt + preview.size() + 1) & ~std::size_t(1);
-    build(rawIfdAt, previewAt, rawAt);
+    const auto [firstAgain, rawsAgain] = directories(rawIfdAt, previewAt, rawAt);
     Bytes out{'I', 'I', 42, 0};
-    put32(out, std::uint32_t(firstAt));
-    exif.write(out);
-    first.write(out);
-    if (hasPreview) rawIfd.write(out);
+    put(out, std::uint32_t(firstAt), 4);
+    write(out, exif);
+    write(out, firstAgain);
+    if (hasPreview) write(out, rawsAgain);
     out.insert(out.end(), preview.begin(), preview.end());
     out.resize(rawAt);
     out.insert(out.end(), raw.begin(), raw.end());

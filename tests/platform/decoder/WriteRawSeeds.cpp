@@ -10,17 +10,18 @@ using namespace vesko::testimages;
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     const std::string folder = argv[1];
-    const Picture sensor = markedCorners(32);
-    const Bytes preview = encodeJpeg(markedCorners(32));
+    // LibRaw takes no sensor under 22 pixels a side, and no preview under 65 pixels in all.
+    const Picture sensor = markedCorners(64);
+    const Bytes preview = encodeJpeg(sensor);
     writeFile(folder + "/full-preview.dng", makeDng(sensor, {.preview = preview}));
     writeFile(folder + "/small-preview.dng",
-              makeDng(markedCorners(64), {.preview = encodeJpeg(markedCorners(8))}));
+              makeDng(sensor, {.preview = encodeJpeg(markedCorners(16))}));
     writeFile(folder + "/no-preview.dng", makeDng(sensor, {.preview = {}}));
     writeFile(folder + "/bitmap-preview.dng",
               makeDng(sensor, {.preview = {}, .previewIsBitmap = true}));
-    writeFile(folder + "/turned-adobe.dng", makeDng(storedFor(sensor, 6),
-                                                    {.preview = encodeJpeg(storedFor(sensor, 6)),
-                                                     .orientation = 6,
-                                                     .adobeRgb = true}));
+    writeFile(
+        folder + "/turned-adobe.dng",
+        makeDng(storedFor(sensor, 6),
+                {.preview = encodeJpeg(storedFor(sensor, 6)), .orientation = 6, .adobeRgb = true}));
     return 0;
 }
