@@ -106,7 +106,7 @@ Bytes makeDng(const Picture& sensor, const DngOptions& options) {
     const Bytes raw = mosaic(sensor);
     const bool hasPreview = options.previewIsBitmap || !options.preview.empty();
     const Bytes preview = options.previewIsBitmap ? Bytes(16 * 8 * 3, 128) : options.preview;
-    const auto [width, height] = options.previewIsBitmap ? std::pair(16u, 8u) : jpegSizeOf(preview);
+    const auto previewSize = options.previewIsBitmap ? std::pair(16u, 8u) : jpegSizeOf(preview);
     const Ifd exif = {numbers(40961, kShort, {options.adobeRgb ? 2u : 1u})};  // ColorSpace
     // The layout: header, EXIF, IFD 0, the raw IFD, the preview, the raw data. The directories'
     // sizes do not depend on the offsets written into them.
@@ -126,8 +126,8 @@ Bytes makeDng(const Picture& sensor, const DngOptions& options) {
         const bool jpeg = !options.previewIsBitmap;
         const Ifd previewTags = {
             numbers(254, kLong, {1}),
-            numbers(256, kLong, {width}),
-            numbers(257, kLong, {height}),
+            numbers(256, kLong, {previewSize.first}),
+            numbers(257, kLong, {previewSize.second}),
             numbers(258, kShort, {8, 8, 8}),
             numbers(259, kShort, {jpeg ? 7u : 1u}),
             numbers(262, kShort, {jpeg ? 6u : 2u}),
