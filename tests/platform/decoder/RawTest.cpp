@@ -40,11 +40,6 @@ TEST_F(DecoderTest, RawShowsItsPreviewOrItsRawDataUpright) {
          {.preview = encodeJpeg(kUpright), .orientation = 6},
          {128, 128},
          128},
-        {"preview with a turn of its own is turned once",
-         blueSensor(64, 128),
-         {.preview = encodeJpeg(storedFor(kUpright, 6), {.orientation = 6}), .orientation = 6},
-         {128, 128},
-         128},
         {"small preview: raw data at half size",
          kUpright,
          {.preview = encodeJpeg(markedCorners(16))},
@@ -65,14 +60,6 @@ TEST_F(DecoderTest, RawShowsItsPreviewOrItsRawDataUpright) {
         expectBlocksOf(image, kUpright, 40);
     }
 }
-
-}  // namespace
-}  // namespace vesko
-
-namespace vesko {
-namespace {
-
-using namespace testimages;
 
 // Cameras set Adobe RGB in EXIF and embed no profile: its green is beyond sRGB's.
 TEST_F(DecoderTest, RawPreviewInAdobeRgbIsShownInSrgb) {
