@@ -46,7 +46,7 @@ test-tsan: setup
 # tests, then each format's fuzz target for FUZZ_SECONDS, starting from the small files in
 # tests/fuzz/seeds/. Findings land in build-fuzz/fuzz-findings/.
 FUZZ_SECONDS ?= 30
-FUZZ_FORMATS := jpeg png webp heic exif
+FUZZ_FORMATS := jpeg png webp heic raw exif
 FUZZ_FLAGS = -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 -malloc_limit_mb=2560 \
     -artifact_prefix=build-fuzz/fuzz-findings/
 test-fuzz: setup

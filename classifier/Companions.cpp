@@ -148,6 +148,10 @@ bool isPhotoName(std::string_view name) {
     return isOneOf(packed(pathExtension(nameOf(name))), kPhotoExtensions);
 }
 
+bool isRawName(std::string_view name) {
+    return isOneOf(packed(pathExtension(nameOf(name))), kRawExtensions);
+}
+
 std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bool withCompanions,
                                             const FileSystem& fileSystem) {
     // A photo's names are hashed in the pass that reads them, once a companion has been seen:
@@ -183,8 +187,10 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
     for (std::size_t p = 0; !candidates.empty() && p < hashedFrom; ++p) {
         photoKeys[p] = keysOf(nameOf(entries[photos[p]].path));
     }
-    // The photo each candidate goes with, and how many go with each photo.
+    // The shot each candidate goes with, and how many go with each shot; shots are the photos,
+    // then the RAW files that are shots of their own.
     std::vector<int> owners(candidates.size(), kNobody);
+    std::vector<std::size_t> rawShots;  // entries
     std::vector<std::uint32_t> counts(candidates.empty() ? 0 : photos.size());
     if (!candidates.empty()) {
         const auto named = [&](bool Candidate::*rule) {
@@ -220,6 +226,23 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
                 }
             }
         }
+        // A RAW file whose stem no photo names is a shot of its own, after every photo has had
+        // its say, so that its sidecars go with it by the same two rules.
+        std::vector<std::size_t> rawShotCandidates;
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
+            const Candidate& c = candidates[k];
+            if (c.isRaw && byStem.ownerOf(stemOf(c.name)) == kNobody && isFile(entries[c.entry])) {
+                rawShotCandidates.push_back(k);
+            }
+        }
+        for (const std::size_t k : rawShotCandidates) {
+            const Candidate& c = candidates[k];
+            const int shot = static_cast<int>(photos.size() + rawShots.size());
+            rawShots.push_back(c.entry);
+            byStem.claim(stemOf(c.name), Owners::hashOf(stemOf(c.name)), shot);
+            byName.claim(c.name, Owners::hashOf(c.name), shot);
+        }
+        counts.resize(photos.size() + rawShots.size());
         for (std::size_t k = 0; k < candidates.size(); ++k) {
             const Candidate& c = candidates[k];
             if (!c.isRaw) {
@@ -229,18 +252,26 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
             }
         }
     }
+    // Photos and RAW shots in the listing's order.
     std::deque<QueueEntry> queue;
-    for (std::size_t p = 0; p < photos.size(); ++p) {
-        queue.push_back({std::move(entries[photos[p]].path), {}});
-        if (!counts.empty() && counts[p] > 0) {
-            queue.back().companions.reserve(counts[p]);
+    std::vector<std::size_t> positionOf(photos.size() + rawShots.size());
+    for (std::size_t p = 0, r = 0; p < photos.size() || r < rawShots.size();) {
+        const bool photoFirst =
+            r == rawShots.size() || (p < photos.size() && photos[p] < rawShots[r]);
+        const std::size_t shot = photoFirst ? p++ : photos.size() + r++;
+        positionOf[shot] = queue.size();
+        queue.push_back(
+            {std::move(entries[photoFirst ? photos[p - 1] : rawShots[r - 1]].path), {}});
+        if (!counts.empty() && counts[shot] > 0) {
+            queue.back().companions.reserve(counts[shot]);
         }
     }
     // RAW files come first, then sidecars, each in the listing's order.
     for (const bool raw : {true, false}) {
         for (std::size_t k = 0; k < candidates.size(); ++k) {
             if (owners[k] >= 0 && candidates[k].isRaw == raw) {
-                queue[owners[k]].companions.push_back(std::move(entries[candidates[k].entry].path));
+                queue[positionOf[owners[k]]].companions.push_back(
+                    std::move(entries[candidates[k].entry].path));
             }
         }
     }

@@ -61,6 +61,9 @@ public:
     ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override {
         return inner_->decodeRegion(file, region);
     }
+    bool decodesRegionsAlone(const std::filesystem::path& file) const override {
+        return inner_->decodesRegionsAlone(file);
+    }
 
     // One core is left to the thread that shows the images.
     static int defaultWorkerCount();

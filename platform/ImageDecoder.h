@@ -79,6 +79,14 @@ public:
         return nullptr;
     }
 
+    // Whether decodeRegion() of `file` decodes about the region alone rather than the whole photo,
+    // so that a small region first and a larger one after cost little more than the larger one
+    // alone. Reentrant like decode().
+    virtual bool decodesRegionsAlone(const std::filesystem::path& file) const {
+        (void)file;
+        return false;
+    }
+
     // A hint, not a request: the files the caller will likely decode next, soonest first (the
     // one about to be shown included), and any it wants kept at hand because it may ask for them
     // again. A decoder may prepare them ahead and let go of whatever is not named; an empty list

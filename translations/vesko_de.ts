@@ -313,8 +313,8 @@
         <translation>Ordner auswählen</translation>
     </message>
     <message>
-        <source>Move RAW and sidecar files with their photos</source>
-        <translation>RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
+        <source>Include RAW files: show RAW-only shots, move RAW and sidecar files with their photos</source>
+        <translation>RAW-Dateien einbeziehen: RAW-Aufnahmen ohne Foto zeigen, RAW- und Begleitdateien mit ihren Fotos verschieben</translation>
     </message>
 </context>
 <context>
@@ -322,6 +322,10 @@
     <message>
         <source>100%</source>
         <translation>100 %</translation>
+    </message>
+    <message>
+        <source>100% of the camera&apos;s preview</source>
+        <translation>100 % der Kameravorschau</translation>
     </message>
     <message>
         <source>Actual size</source>

@@ -148,6 +148,7 @@ ApplicationWindow {
                 anchors.right: photoPane.right
                 anchors.margins: 10
                 view: photoPane
+                rawShot: window.viewModel.showsRawFile
                 shortcutsEnabled: window.keysFree
             }
 

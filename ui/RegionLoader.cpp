@@ -116,7 +116,12 @@ void RegionLoader::load(QPointF relativeCentre, QSize span) {
             if (file.empty()) continue;
             const std::optional<FileIdentity> identity = identityOf(file);
             const std::optional<PixelSize> size = decoder->fullSize(file);
-            if (size) post(file, identity, size, around(relativeCentre, span, *size));
+            if (!size) continue;
+            // The view alone first, so that it turns sharp as soon as it can; then the margin.
+            if (file == current && decoder->decodesRegionsAlone(file)) {
+                post(file, identity, size, around(relativeCentre, span / 2, *size));
+            }
+            post(file, identity, size, around(relativeCentre, span, *size));
         }
     });
 }

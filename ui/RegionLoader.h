@@ -34,8 +34,9 @@ public:
     // The path of the photo the window shows, empty when none.
     QString currentPhoto() const;
     // Asks for the current photo's full size and its pixels in a `span` of full-resolution
-    // pixels around `relativeCentre` (0 to 1 across the upright image), and then for the next
-    // photo's around the same relative point.
+    // pixels around `relativeCentre` (0 to 1 across the upright image), the middle half of each
+    // side first where the decoder decodes regions alone, and then for the next photo's around
+    // the same relative point.
     void load(QPointF relativeCentre, QSize span);
     // Full-resolution pixels already at hand for `photo`: its size (empty when unknown), and a
     // region with its pixels (empty when none). Nothing once the file is no longer the one they

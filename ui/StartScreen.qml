@@ -70,7 +70,7 @@ Item {
 
         CheckBox {
             objectName: "companionsCheckBox"
-            text: qsTr("Move RAW and sidecar files with their photos")
+            text: qsTr("Include RAW files: show RAW-only shots, move RAW and sidecar files with their photos")
             checked: start.viewModel.movesCompanions
             focusPolicy: Qt.NoFocus
             font: Theme.body

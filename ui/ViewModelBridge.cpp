@@ -56,6 +56,7 @@ void ViewModelBridge::publish() {
     }
     const bool folderChanged = update(folderName_, fromNameBytes(model.folderName()));
     const bool fileChanged = update(currentFileName_, fromNameBytes(model.currentFileName()));
+    showsRawFile_ = model.currentFileName() && isRawName(*model.currentFileName());
     const bool progressChanged_ = update(progress_, qint64{model.progress()});
     const bool totalChanged_ = update(total_, qint64{model.total()});
     const bool undoChanged = update(canUndo_, model.canUndo());

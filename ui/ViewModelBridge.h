@@ -27,6 +27,8 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QImage currentImage READ currentImage NOTIFY currentImageChanged)
     Q_PROPERTY(bool hasImage READ hasImage NOTIFY currentImageChanged)
     Q_PROPERTY(QString currentFileName READ currentFileName NOTIFY currentFileNameChanged)
+    // Whether the current shot is a RAW file, shown by the preview its camera embedded.
+    Q_PROPERTY(bool showsRawFile READ showsRawFile NOTIFY currentFileNameChanged)
     Q_PROPERTY(qint64 progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(qint64 total READ total NOTIFY totalChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
@@ -59,6 +61,7 @@ public:
     QImage currentImage() const { return currentImage_; }
     bool hasImage() const { return !currentImage_.isNull(); }
     QString currentFileName() const { return currentFileName_; }
+    bool showsRawFile() const { return showsRawFile_; }
     qint64 progress() const { return progress_; }
     qint64 total() const { return total_; }
     bool canUndo() const { return canUndo_; }
@@ -115,6 +118,7 @@ private:
     QImage currentImage_;
     QString folderName_;
     QString currentFileName_;
+    bool showsRawFile_ = false;
     qint64 progress_ = 0;
     qint64 total_ = 0;
     bool canUndo_ = false;

@@ -4,18 +4,20 @@ import QtQuick.Controls.Basic
 import Vesko.Ui
 
 // The actual-size toggle of the photo pane: Z (and Escape back out), and, while zoomed, a small
-// "100%" badge in the pane's corner that returns to the fitted view when clicked.
+// "100%" badge in the pane's corner that returns to the fitted view when clicked. A RAW shot's
+// pixels at 100 % are those of the preview its camera embedded, and the badge says so.
 AbstractButton {
     id: badge
 
     required property PhotoView view
     // Qt does not disable a Shortcut with its parent: the window hands its state down itself.
     required property bool shortcutsEnabled
+    required property bool rawShot
 
     visible: view.zoomed
     checkable: false
     checked: view.zoomed
-    text: qsTr("100%")
+    text: rawShot ? qsTr("100% of the camera's preview") : qsTr("100%")
     implicitWidth: label.implicitWidth + 20
     implicitHeight: label.implicitHeight + 10
     focusPolicy: Qt.NoFocus

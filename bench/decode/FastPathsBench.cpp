@@ -1,9 +1,10 @@
 // The decoder's fast paths beside the libraries' defaults, in one run: JPEG at libjpeg-turbo's
 // fast scales against its other eighths and a full decode; HEIC through libheif with libde265
 // (its default) and with FFmpeg's HEVC decoder, on the sample photos and on a phone-style grid
-// of 512 x 512 tiles made from them. Prints a Markdown table.
+// of 512 x 512 tiles made from them; and a 24-megapixel RAW file's embedded preview against the
+// same preview as a .jpg. Prints a Markdown table.
 //
-//   vesko_bench_fast_paths [photo folder] [runs]
+//   vesko_bench_fast_paths [photo folder] [runs] [only the groups whose name starts so]
 
 #include <libheif/heif.h>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "HeicGrid.h"
 #include "LibraryCalls.h"
 #include "Measure.h"
+#include "RawImages.h"
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/HevcFfmpegPlugin.h"
 #include "platform/decoder/PhotoDecoder.h"
@@ -97,26 +99,77 @@ std::vector<Method> heicMethods() {
     };
 }
 
+// The pixels of `image` stretched (nearest sample) to `width` x `height`.
+testimages::Picture stretched(const DecodedImage& image, int width, int height) {
+    testimages::Picture picture(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row =
+            image.bits() + std::size_t(y * image.height() / height) * image.bytesPerLine();
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = row + std::size_t(x * image.width() / width) * 4;
+            picture.at(x, y) = {p[0], p[1], p[2], 255};
+        }
+    }
+    return picture;
+}
+
+ImageHandle firstPhoto(const Path& photos) {
+    return PhotoDecoder({100000, 100000}).decode(photosIn(photos / "jpeg")[0]);
+}
+
 // A grid made once from the first sample photo and kept beside the benchmark: encoding its
 // 48 tiles takes a while.
 Path gridPhoto(const Path& photos) {
     const Path grid = Path(VESKO_BENCH_GRID_DIR) / "grid-512.heic";
     if (std::filesystem::exists(grid)) return grid;
     std::filesystem::create_directories(grid.parent_path());
-    const ImageHandle image = PhotoDecoder({100000, 100000}).decode(photosIn(photos / "jpeg")[0]);
-    testimages::Picture picture(image->width(), image->height());
-    for (int y = 0; y < image->height(); ++y) {
-        const std::uint8_t* row = image->bits() + std::size_t(y) * image->bytesPerLine();
-        for (int x = 0; x < image->width(); ++x) {
-            picture.at(x, y) = {row[x * 4], row[x * 4 + 1], row[x * 4 + 2], 255};
-        }
-    }
-    testimages::writeFile(grid.string(), testimages::encodeHeicGrid(picture, 512, 50));
+    const ImageHandle image = firstPhoto(photos);
+    testimages::writeFile(
+        grid.string(),
+        testimages::encodeHeicGrid(stretched(*image, image->width(), image->height()), 512, 50));
     return grid;
 }
 
+// Two 24-megapixel DNGs made once from the first sample photo, stretched to 6000 x 4000: one
+// with a full-size JPEG preview (quality 95), whose bytes are also saved as a .jpg beside it,
+// and one with only a 160 x 120 preview.
+struct RawCopies {
+    Path fullPreview;
+    Path smallPreview;
+};
+
+Path previewBeside(const Path& dng) { return dng.parent_path() / "preview.jpg"; }
+
+RawCopies rawCopies(const Path& photos) {
+    const Path folder(VESKO_BENCH_RAW_DIR);
+    const RawCopies copies{folder / "full-preview.dng", folder / "small-preview.dng"};
+    if (std::filesystem::exists(copies.smallPreview)) return copies;
+    std::filesystem::create_directories(folder);
+    const ImageHandle image = firstPhoto(photos);
+    const testimages::Picture sensor = stretched(*image, 6000, 4000);
+    const testimages::Bytes preview = testimages::encodeJpeg(sensor);
+    testimages::writeFile(previewBeside(copies.fullPreview).string(), preview);
+    testimages::writeFile(copies.fullPreview.string(),
+                          testimages::makeDng(sensor, {.preview = preview}));
+    const testimages::Bytes thumbnail = testimages::encodeJpeg(stretched(*image, 160, 120));
+    testimages::writeFile(copies.smallPreview.string(),
+                          testimages::makeDng(sensor, {.preview = thumbnail}));
+    return copies;
+}
+
+std::vector<Method> rawPreviewMethods() {
+    return {
+        {"Vesko, the preview saved as .jpg",
+         [](const Path& file, DisplayBound bound) { return viaVesko(previewBeside(file), bound); }},
+        {"Vesko, the DNG", viaVesko},
+    };
+}
+
+std::string onlyGroups;
+
 void printRows(const std::string& what, const std::vector<Method>& methods,
                const std::vector<Path>& photos, DisplayBound bound, int runs) {
+    if (!what.starts_with(onlyGroups)) return;
     const std::vector<double> times = medianTimes(methods, photos, bound, runs);
     for (std::size_t m = 0; m < methods.size(); ++m) {
         char line[256];
@@ -141,11 +194,20 @@ int runAll(const Path& photos, int runs) {
         printRows("JPEG buffer", jpegBufferMethods(), jpegs, bound, runs);
     }
     const std::vector<Path> heics = photosIn(photos / "heic");
-    const std::vector<Path> grid = {gridPhoto(photos)};
     for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {
         printRows("HEIC", heicMethods(), heics, bound, runs);
     }
-    printRows("HEIC grid", heicMethods(), grid, {1368, 900}, runs);
+    if (std::string("HEIC grid").starts_with(onlyGroups)) {
+        printRows("HEIC grid", heicMethods(), {gridPhoto(photos)}, {1368, 900}, runs);
+    }
+    if (!std::string("RAW").starts_with(onlyGroups) && !onlyGroups.starts_with("RAW")) return 0;
+    const RawCopies raws = rawCopies(photos);
+    for (const DisplayBound bound : {DisplayBound{1368, 900}, DisplayBound{2736, 1800}}) {
+        printRows("RAW 24 MP, full-size preview", rawPreviewMethods(), {raws.fullPreview}, bound,
+                  runs);
+    }
+    printRows("RAW 24 MP, 160 x 120 preview", {{"Vesko, raw data at half size", viaVesko}},
+              {raws.smallPreview}, {1368, 900}, runs);
     return 0;
 }
 
@@ -158,5 +220,6 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const Path photos = args.size() > 0 ? Path(args[0]) : Path(VESKO_PHOTOS_DIR);
     const int runs = args.size() > 1 ? std::max(1, std::stoi(args[1])) : 7;
+    if (args.size() > 2) onlyGroups = args[2];
     return runAll(photos, runs);
 }

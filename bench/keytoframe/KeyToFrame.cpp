@@ -9,8 +9,8 @@
 // the time it takes to let go of the decoder while it decodes. Last, shots of a JPEG, a CR3 and
 // an XMP at a dwell of 700 ms, without the move journal, with it as Vesko runs, and synced.
 //
-// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS] [journal]
-// ("journal": only the shots)
+// Usage: vesko_bench_keytoframe [PHOTOS] [CYCLES] [MEMORY_PHOTOS] [journal | FORMAT]
+// ("journal": only the shots; a format's name: only the formats whose names start so)
 // PHOTOS holds the folders jpeg, heic and webp. Run it offscreen (QT_QPA_PLATFORM=offscreen) or
 // in an X server; QT_QUICK_BACKEND=software for the software renderer.
 #include <QApplication>
@@ -91,7 +91,7 @@ public:
             .folderChooser = chooser_,
             .desktop = std::make_shared<RecordingDesktop>(),
             .mainThread = std::make_shared<QtMainThread>(),
-            .preferences = std::make_shared<MemoryPreferences>(),
+            .preferences = std::make_shared<MemoryPreferences>(),  // RAW files included
             .moveJournal = std::move(journal),
         });
         window_.reset(createContentView(engine_, model_));
@@ -339,11 +339,17 @@ int main(int argc, char** argv) {
     using namespace vesko::bench;
     const auto formats = sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR);
     const auto inner = vesko::decoderForScreens();
-    const bool shotsOnly = argc > 4 && std::string(argv[4]) == "journal";
+    const std::string only = argc > 4 ? argv[4] : "";
+    const bool shotsOnly = only == "journal";
     if (!shotsOnly) {
         Bench bench;
         memory(bench, photos / "jpeg", memoryPhotos, inner);
-        closing(formats.back().folder, inner);
+        closing(std::ranges::find_if(formats,
+                                     [](const SampleFormat& format) {
+                                         return format.name.starts_with("progressive");
+                                     })
+                    ->folder,
+                inner);
     }
     std::printf(
         "| format | dwell | decoder | Yes median / p95 ms | Maybe | Undo | right photo | "
@@ -351,7 +357,7 @@ int main(int argc, char** argv) {
     if (!shotsOnly) {
         Bench bench;
         for (const auto& format : formats) {
-            keyToFrame(bench, format, cycles, inner);
+            if (format.name.starts_with(only)) keyToFrame(bench, format, cycles, inner);
         }
     }
     journal(photos / "jpeg", cycles, inner);

@@ -14,7 +14,7 @@ bool isPhoto(const std::filesystem::path& file) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension == ".jpg" || extension == ".jpeg" || extension == ".png" ||
-           extension == ".webp" || extension == ".heic";
+           extension == ".webp" || extension == ".heic" || extension == ".dng";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
+#include "RawImages.h"
 #include "bench/decode/PngCopies.h"
 
 namespace vesko::bench {
@@ -69,6 +70,29 @@ std::filesystem::path progressiveCopies(const std::filesystem::path& jpegs,
     return folder;
 }
 
+// Each JPEG as a DNG's full-size preview, its pixels as the raw data: a RAW shot whose preview
+// is the very JPEG.
+std::filesystem::path rawCopies(const std::filesystem::path& jpegs,
+                                const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    for (const auto& jpeg : photosIn(jpegs)) {
+        const auto copy = (folder / jpeg.filename()).replace_extension(".dng");
+        if (std::filesystem::exists(copy)) continue;
+        const RgbImage photo = decodeJpeg(jpeg);
+        testimages::Picture sensor(int(photo.width), int(photo.height));
+        for (std::size_t i = 0; i < sensor.pixels.size(); ++i) {
+            sensor.pixels[i] = {photo.pixels[i * 3], photo.pixels[i * 3 + 1],
+                                photo.pixels[i * 3 + 2], 255};
+        }
+        std::ifstream in(jpeg, std::ios::binary);
+        const testimages::Bytes preview{std::istreambuf_iterator<char>(in), {}};
+        const auto partial = std::filesystem::path(copy).replace_extension(".partial");
+        testimages::writeFile(partial.string(), testimages::makeDng(sensor, {.preview = preview}));
+        std::filesystem::rename(partial, copy);
+    }
+    return folder;
+}
+
 }  // namespace
 
 std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
@@ -80,6 +104,7 @@ std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
         {"HEIC", photos / "heic"},
         {"WebP", photos / "webp"},
         {"progressive JPEG 5640x3172", progressiveCopies(photos / "jpeg", scratch / "progressive")},
+        {"RAW (DNG, the JPEG as its preview)", rawCopies(photos / "jpeg", scratch / "raw")},
     };
 }
 

@@ -12,8 +12,9 @@ struct SampleFormat {
 };
 
 // The formats a photographer brings, from the sample photos under `photos` (its jpeg, heic and
-// webp folders): JPEG, PNG and WebP, HEIC, and a large progressive JPEG. The PNG copies and the
-// progressive JPEGs are written once into `scratch` and reused by later runs.
+// webp folders): JPEG, PNG and WebP, HEIC, a large progressive JPEG, and RAW files (DNGs whose
+// full-size preview is the sample JPEG). The PNG, progressive JPEG and DNG copies are written
+// once into `scratch` and reused by later runs.
 std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
                                         const std::filesystem::path& scratch);
 

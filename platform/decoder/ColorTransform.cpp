@@ -157,6 +157,17 @@ void convertCodedToSrgb(Raster& raster, CodedColor color) {
     convertRgbToSrgb(raster, source.get());
 }
 
+void convertAdobeRgbToSrgb(Raster& raster) {
+    const cmsCIExyY white{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}};
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, 563.0 / 256.0);
+    if (!curve) return;
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    const Profile source(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    convertRgbToSrgb(raster, source.get());
+}
+
 void convertCmykToSrgb(Raster& raster, std::span<const std::uint8_t> iccProfile, bool inverted) {
     raster.hasAlpha = false;
     if (!convertCmykByProfile(raster, iccProfile, inverted)) convertCmykByFormula(raster, inverted);

@@ -17,6 +17,8 @@ struct CodedColor {
 // that is sRGB already, leaves the pixels as they are: they are then taken as sRGB.
 void convertIccToSrgb(Raster& raster, std::span<const std::uint8_t> iccProfile);
 void convertCodedToSrgb(Raster& raster, CodedColor color);
+// Adobe RGB (1998), which cameras set as their colour space without embedding a profile.
+void convertAdobeRgbToSrgb(Raster& raster);
 
 // Turns CMYK pixels (4 bytes each, in place) into opaque RGBA. With a CMYK ICC profile the
 // conversion goes through it; without one (or when it is unusable) a plain formula is used.

@@ -8,51 +8,52 @@
 #include <new>
 
 namespace vesko::decoder {
-namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+std::optional<RegularFile> RegularFile::open(const std::filesystem::path& file) {
+    // Non-blocking, so that a named pipe that happens to be called x.jpg cannot stall the call.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0 ||
+        std::uintmax_t(status.st_size) > kMaxFileBytes) {
+        ::close(fd);
+        return std::nullopt;
     }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-bool readFully(int fd, std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) break;  // the file shrank while being read
-        done += std::size_t(got);
-    }
-    bytes.resize(done);
-    return true;
+    return RegularFile(fd, std::uint64_t(status.st_size));
 }
 
-}  // namespace
+RegularFile::~RegularFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
-    // Non-blocking, so that a named pipe that happens to be called x.jpg cannot stall the call.
-    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) return std::nullopt;
-    struct stat status {};
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-    if (status.st_size <= 0 || std::uintmax_t(status.st_size) > kMaxFileBytes) return std::nullopt;
+RegularFile::RegularFile(RegularFile&& other) noexcept : fd_(other.fd_), size_(other.size_) {
+    other.fd_ = -1;
+}
+
+std::optional<std::vector<std::uint8_t>> RegularFile::read(std::uint64_t offset,
+                                                           std::size_t length) const {
     try {
-        std::vector<std::uint8_t> bytes(std::size_t(status.st_size));
-        if (!readFully(fd.get(), bytes)) return std::nullopt;
+        std::vector<std::uint8_t> bytes(length);
+        std::size_t done = 0;
+        while (done < length) {
+            const ssize_t got =
+                ::pread(fd_, bytes.data() + done, length - done, off_t(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return std::nullopt;
+            if (got == 0) break;  // the file shrank while being read
+            done += std::size_t(got);
+        }
+        bytes.resize(done);
         return bytes;
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {
+    const auto opened = RegularFile::open(file);
+    if (!opened) return std::nullopt;
+    return opened->read(0, std::size_t(opened->size()));
 }
 
 }  // namespace vesko::decoder

@@ -20,6 +20,24 @@ bool isHeif(std::span<const std::uint8_t> bytes) {
     return result == heif_filetype_yes_supported;
 }
 
+// Camera RAW files: TIFF's two byte orders (DNG, NEF, CR2, ARW, PEF, ...), Olympus's and
+// Panasonic's variants of it, Fujifilm, old Canon, Sigma and Minolta signatures, Canon's CR3
+// brand of ISO BMFF, and Phase One's mark anywhere in the first 32 bytes.
+bool isRaw(std::span<const std::uint8_t> bytes) {
+    for (const auto* tiff : {"II*\0", "MM\0*", "IIRO", "IIRS", "MMOR", "IIU\0"}) {
+        if (startsWith(bytes, 0, tiff, 4)) return true;
+    }
+    if (startsWith(bytes, 0, "FUJIFILM", 8) || startsWith(bytes, 0, "FOVb", 4) ||
+        startsWith(bytes, 0, "\0MRM", 4) || startsWith(bytes, 6, "HEAPCCDR", 8) ||
+        startsWith(bytes, 4, "ftypcrx ", 8)) {
+        return true;
+    }
+    for (std::size_t at = 0; at + 4 <= std::min<std::size_t>(bytes.size(), 32); ++at) {
+        if (startsWith(bytes, at, "IIII", 4) || startsWith(bytes, at, "MMMM", 4)) return true;
+    }
+    return false;
+}
+
 // Large enough that nothing within the pixel limit is shrunk.
 constexpr DisplayBound kFullResolution{1 << 30, 1 << 30};
 
@@ -51,6 +69,8 @@ std::optional<PixelSize> sizeOfAny(std::span<const std::uint8_t> bytes) {
             return pngSize(bytes);
         case Format::Webp:
             return webpSize(bytes);
+        case Format::Raw:
+            return rawSize(bytes);
         case Format::Unknown:
             break;
     }
@@ -58,7 +78,9 @@ std::optional<PixelSize> sizeOfAny(std::span<const std::uint8_t> bytes) {
 }
 
 ImageHandle decodeRegionOfAny(std::span<const std::uint8_t> bytes, PixelRect region) {
-    if (sniffFormat(bytes) == Format::Jpeg) return decodeJpegRegion(bytes, region);
+    const Format format = sniffFormat(bytes);
+    if (format == Format::Jpeg) return decodeJpegRegion(bytes, region);
+    if (format == Format::Raw) return decodeRawRegion(bytes, region);
     return cut(decodeAny(bytes, kFullResolution), region);
 }
 
@@ -66,6 +88,7 @@ Format sniffFormat(std::span<const std::uint8_t> bytes) {
     if (startsWith(bytes, 0, "\xFF\xD8\xFF", 3)) return Format::Jpeg;
     if (startsWith(bytes, 0, "\x89PNG\r\n\x1A\n", 8)) return Format::Png;
     if (startsWith(bytes, 0, "RIFF", 4) && startsWith(bytes, 8, "WEBP", 4)) return Format::Webp;
+    if (isRaw(bytes)) return Format::Raw;
     if (isHeif(bytes)) return Format::Heic;
     return Format::Unknown;
 }
@@ -80,6 +103,8 @@ ImageHandle decodeAny(std::span<const std::uint8_t> bytes, DisplayBound bound) {
             return decodeWebp(bytes, bound);
         case Format::Heic:
             return decodeHeic(bytes, bound);
+        case Format::Raw:
+            return decodeRaw(bytes, bound);
         case Format::Unknown:
             break;
     }

@@ -72,11 +72,14 @@ struct JpegJob {
     // Only the header: the size and orientation, no pixels.
     bool headerOnly = false;
     Size imageSize;
+    bool progressive = false;
+    // Set for a JPEG inside another file, whose turn and colour space that file tells.
+    std::optional<EmbeddedJpeg> embedded;
 };
 
 void readMetadata(JpegJob& job) {
     for (jpeg_saved_marker_ptr marker = job.info.marker_list; marker; marker = marker->next) {
-        if (marker->marker == JPEG_APP0 + 1 && job.orientation == 1) {
+        if (marker->marker == JPEG_APP0 + 1 && job.orientation == 1 && !job.embedded) {
             job.orientation = exifOrientation({marker->data, marker->data_length});
         }
     }
@@ -86,6 +89,7 @@ void readMetadata(JpegJob& job) {
         job.icc.assign(icc, icc + iccLength);
     }
     std::free(icc);
+    if (job.embedded) job.orientation = job.embedded->orientation;
 }
 
 void chooseOutput(JpegJob& job) {
@@ -141,6 +145,7 @@ void run(JpegJob& job) {
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return;
     job.imageSize = {int(info.image_width), int(info.image_height)};
+    job.progressive = jpeg_has_multiple_scans(&info);
     if (!job.region && !job.headerOnly && !withinPixelLimit(info.image_width, info.image_height))
         return;
     readMetadata(job);
@@ -198,6 +203,8 @@ ImageHandle decode(JpegJob& job) {
     fillMissingRows(job);
     if (job.cmyk) {
         convertCmykToSrgb(job.raster, job.icc, job.info.saw_Adobe_marker);
+    } else if (job.icc.empty() && job.embedded && job.embedded->adobeRgb) {
+        convertAdobeRgbToSrgb(job.raster);
     } else {
         convertIccToSrgb(job.raster, job.icc);
     }
@@ -207,29 +214,55 @@ ImageHandle decode(JpegJob& job) {
 
 }  // namespace
 
-ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect region) {
+ImageHandle decodeJpegRegion(std::span<const std::uint8_t> bytes, PixelRect region,
+                             std::optional<EmbeddedJpeg> embedded) {
     auto job = std::make_unique<JpegJob>();
     job->bytes = bytes;
     job->region = region;
+    job->embedded = embedded;
     return decode(*job);
 }
 
-std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes) {
+namespace {
+
+// The header's facts; null when it cannot be read.
+std::unique_ptr<JpegJob> readHeader(std::span<const std::uint8_t> bytes) {
     auto job = std::make_unique<JpegJob>();
     job->bytes = bytes;
     job->headerOnly = true;
     setUp(*job);
-    if (!create(*job)) return std::nullopt;
+    if (!create(*job)) return nullptr;
     run(*job);
     jpeg_destroy_decompress(&job->info);
-    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return std::nullopt;
+    if (job->imageSize.width <= 0 || job->imageSize.height <= 0) return nullptr;
+    return job;
+}
+
+}  // namespace
+
+std::optional<Size> jpegStoredSize(std::span<const std::uint8_t> bytes) {
+    const auto job = readHeader(bytes);
+    if (!job) return std::nullopt;
+    return job->imageSize;
+}
+
+bool jpegDecodesRegionsAlone(std::span<const std::uint8_t> bytes) {
+    const auto job = readHeader(bytes);
+    return job && !job->progressive;
+}
+
+std::optional<PixelSize> jpegSize(std::span<const std::uint8_t> bytes) {
+    const auto job = readHeader(bytes);
+    if (!job) return std::nullopt;
     return uprightSize(job->imageSize, job->orientation);
 }
 
-ImageHandle decodeJpeg(std::span<const std::uint8_t> bytes, DisplayBound bound) {
+ImageHandle decodeJpeg(std::span<const std::uint8_t> bytes, DisplayBound bound,
+                       std::optional<EmbeddedJpeg> embedded) {
     auto job = std::make_unique<JpegJob>();
     job->bytes = bytes;
     job->bound = bound;
+    job->embedded = embedded;
     return decode(*job);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/decoder/PhotoDecoder.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -11,40 +12,94 @@ namespace vesko {
 
 PhotoDecoder::PhotoDecoder(DisplayBound bound) : bound_(bound) {}
 
-ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
+namespace {
+
+// Enough for a JPEG's markers before its frame header, EXIF with its thumbnail and ICC profile
+// included; a file whose header goes on longer is read whole.
+constexpr std::uint64_t kHeaderBytes = 256 << 10;
+
+// A RAW file's metadata sits before its image data; exiv2 is handed this much of it, not all.
+constexpr std::size_t kRawMetadataBytes = 1 << 20;
+
+// The facts come from the same file as the pixels, so they can never disagree.
+ImageHandle withFacts(ImageHandle decoded, ShootingFacts facts) {
+    if (!decoded) return nullptr;
+    auto image = std::make_shared<DecodedImage>(*decoded);
+    image->setFacts(std::move(facts));
+    return image;
+}
+
+// Calls `onRaw` with a camera RAW file, which LibRaw reads as it needs, else `onBytes` with the
+// content of any other, whole or its first `prefix` bytes; `failed` when the file cannot be read
+// or anything throws (the libraries report through their own channels; anything else thrown
+// means no image).
+template <typename Result, typename OnRaw, typename OnBytes>
+Result withFile(const std::filesystem::path& path, OnRaw onRaw, OnBytes onBytes, Result failed,
+                std::uint64_t prefix = UINT64_MAX) {
     try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return nullptr;
-        ImageHandle decoded = decoder::decodeAny(*bytes, bound_);
-        if (!decoded) return nullptr;
-        // The facts come from the same bytes as the pixels, so they can never disagree.
-        auto image = std::make_shared<DecodedImage>(*decoded);
-        image->setFacts(decoder::readShootingFacts(*bytes));
-        return image;
+        const auto file = decoder::RegularFile::open(path);
+        if (!file) return failed;
+        const auto head = file->read(0, 64);
+        if (!head) return failed;
+        if (decoder::sniffFormat(*head) == decoder::Format::Raw) return onRaw(*file);
+        const auto bytes = file->read(0, std::size_t(std::min(file->size(), prefix)));
+        if (!bytes) return failed;
+        return onBytes(std::span<const std::uint8_t>(*bytes));
     } catch (...) {
-        // The libraries report through their own channels; anything else thrown means no image.
-        return nullptr;
+        return failed;
     }
+}
+
+}  // namespace
+
+ImageHandle PhotoDecoder::decode(const std::filesystem::path& file) const {
+    return withFile<ImageHandle>(
+        file,
+        [this](const decoder::RegularFile& raw) {
+            const auto head = raw.read(0, kRawMetadataBytes);
+            return withFacts(decoder::decodeRaw(raw, bound_),
+                             head ? decoder::readShootingFacts(*head) : ShootingFacts{});
+        },
+        [this](std::span<const std::uint8_t> bytes) {
+            return withFacts(decoder::decodeAny(bytes, bound_), decoder::readShootingFacts(bytes));
+        },
+        nullptr);
 }
 
 std::optional<PixelSize> PhotoDecoder::fullSize(const std::filesystem::path& file) const {
-    try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return std::nullopt;
-        return decoder::sizeOfAny(*bytes);
-    } catch (...) {
-        return std::nullopt;
-    }
+    // A JPEG's size is in its header: the rest of the file need not be read.
+    const auto fromHeader = withFile<std::optional<PixelSize>>(
+        file, [](const decoder::RegularFile& raw) { return decoder::rawSize(raw); },
+        [](std::span<const std::uint8_t> bytes) -> std::optional<PixelSize> {
+            if (decoder::sniffFormat(bytes) != decoder::Format::Jpeg) return std::nullopt;
+            return decoder::jpegSize(bytes);
+        },
+        std::nullopt, kHeaderBytes);
+    if (fromHeader) return fromHeader;
+    return withFile<std::optional<PixelSize>>(
+        file, [](const decoder::RegularFile&) { return std::optional<PixelSize>(); },
+        [](std::span<const std::uint8_t> bytes) { return decoder::sizeOfAny(bytes); },
+        std::nullopt);
 }
 
 ImageHandle PhotoDecoder::decodeRegion(const std::filesystem::path& file, PixelRect region) const {
-    try {
-        const auto bytes = decoder::readWholeFile(file);
-        if (!bytes) return nullptr;
-        return decoder::decodeRegionOfAny(*bytes, region);
-    } catch (...) {
-        return nullptr;
-    }
+    return withFile<ImageHandle>(
+        file,
+        [region](const decoder::RegularFile& raw) { return decoder::decodeRawRegion(raw, region); },
+        [region](std::span<const std::uint8_t> bytes) {
+            return decoder::decodeRegionOfAny(bytes, region);
+        },
+        nullptr);
+}
+
+bool PhotoDecoder::decodesRegionsAlone(const std::filesystem::path& file) const {
+    return withFile<bool>(
+        file, [](const decoder::RegularFile& raw) { return decoder::rawDecodesRegionsAlone(raw); },
+        [](std::span<const std::uint8_t> bytes) {
+            return decoder::sniffFormat(bytes) == decoder::Format::Jpeg &&
+                   decoder::jpegDecodesRegionsAlone(bytes);
+        },
+        false, kHeaderBytes);
 }
 
 DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const {

@@ -33,6 +33,13 @@ TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
         {"a photo is never a companion", {"IMG_1.JPG", "IMG_1.JPG.png"}, {"IMG_1.JPG"}},
         {"odd names", {"a b\n\xff.JPG", "a b\n\xff.ARW"}, {"a b\n\xff.JPG", "a b\n\xff.ARW"}},
         {"setting off", {"IMG_1.JPG", "IMG_1.CR3", "IMG_1.xmp"}, {"IMG_1.JPG"}, false},
+        {"a RAW no photo claims is a shot with its sidecars",
+         {"IMG_1.NEF", "IMG_1.NEF.xmp", "IMG_1.xmp", "IMG_1.jpg.xmp", "IMG_2.JPG"},
+         {"IMG_1.NEF", "IMG_1.NEF.xmp", "IMG_1.xmp"}},
+        {"two RAW shots of one stem share no sidecar",
+         {"IMG_1.NEF", "IMG_1.DNG", "IMG_1.xmp", "IMG_1.NEF.xmp"},
+         {"IMG_1.NEF", "IMG_1.NEF.xmp"}},
+        {"setting off lists no RAW", {"IMG_1.NEF", "IMG_2.JPG"}, {"IMG_2.JPG"}, false},
     };
     for (const PairCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,8 +60,9 @@ TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
 
 TEST_F(ClassifierTest, AShotCountsOnceAndShowsItsCompanions) {
     disk->addFolder(folder / "b.CR3");  // a folder is nobody's companion
-    loadPhotos({"a.jpg", "a.CR3", "a.CR3.xmp", "b.jpg", "c.jpg", "c.heic", "c.NEF"});
-    EXPECT_EQ(classifier->total(), 4);
+    loadPhotos(
+        {"a.jpg", "a.CR3", "a.CR3.xmp", "b.jpg", "c.jpg", "c.heic", "c.NEF", "d.ARW", "d.xmp"});
+    EXPECT_EQ(classifier->total(), 5);
     EXPECT_EQ(classifier->currentCompanions(), (Names{"a.CR3", "a.CR3.xmp"}));
     preferences->setMovesCompanions(false);  // a folder already loaded keeps its groups
     for (const char* alone : {"b.jpg", "c.jpg", "c.heic"}) {  // c.NEF could be either c's
@@ -62,6 +70,9 @@ TEST_F(ClassifierTest, AShotCountsOnceAndShowsItsCompanions) {
         EXPECT_EQ(classifier->currentFileName(), alone);
         EXPECT_TRUE(classifier->currentCompanions().empty());
     }
+    classifier->skipCurrent();
+    EXPECT_EQ(classifier->currentFileName(), "d.ARW");
+    EXPECT_EQ(classifier->currentCompanions(), Names{"d.xmp"});
     classifier->skipCurrent();
     EXPECT_EQ(classifier->currentCompanions().size(), 2u);
 }

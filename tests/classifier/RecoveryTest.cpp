@@ -109,6 +109,7 @@ TEST_F(RecoveryTest, WhatCannotBeRecoveredIsToldOnce) {
         {fileSystem, decoder, chooser, desktop, mainThread, preferences, journal});
     journal->failReading(std::nullopt);
     journal->failWriting(JournalTrouble{JournalTrouble::Kind::unwritable});
+    disk->remove(folder / "a.CR3");  // a RAW without its photo would be a shot of one file
     disk->addFile(folder / "c.jpg");
     disk->addFile(folder / "c.xmp");
     classifier->loadFolder(folder);

@@ -1,0 +1,137 @@
+#include "DecoderTestSupport.h"
+#include "RawImages.h"
+
+namespace vesko {
+namespace {
+
+using namespace testimages;
+
+// A sensor the preview does not look like, so that a pixel tells which was shown.
+Picture blueSensor(int width, int height) { return Picture(width, height, kBlue); }
+
+struct RawCase {
+    const char* name;
+    Picture sensor;
+    DngOptions options;
+    DisplayBound bound;
+    int width;  // of the decoded image; its height is half of it
+};
+
+// Upright markedCorners(128), and the way it was stored in the file.
+const Picture kUpright = markedCorners(128);
+
+// Where the picture comes from (preview or raw data at half size), and that it comes out upright
+// whichever way it was stored.
+TEST_F(DecoderTest, RawShowsItsPreviewOrItsRawDataUpright) {
+    const std::vector<RawCase> cases = {
+        {"full preview", blueSensor(128, 64), {.preview = encodeJpeg(kUpright)}, {128, 128}, 128},
+        {"turned by the camera, preview stored as the sensor",
+         blueSensor(64, 128),
+         {.preview = encodeJpeg(storedFor(kUpright, 6)), .orientation = 6},
+         {128, 128},
+         128},
+        {"turned the other way",
+         blueSensor(64, 128),
+         {.preview = encodeJpeg(storedFor(kUpright, 8)), .orientation = 8},
+         {128, 128},
+         128},
+        {"preview stored upright already",
+         blueSensor(64, 128),
+         {.preview = encodeJpeg(kUpright), .orientation = 6},
+         {128, 128},
+         128},
+        {"small preview: raw data at half size",
+         kUpright,
+         {.preview = encodeJpeg(markedCorners(16))},
+         {256, 256},
+         64},
+        {"no preview", kUpright, {.preview = {}}, {256, 256}, 64},
+        {"raw data turned",
+         storedFor(kUpright, 6),
+         {.preview = {}, .orientation = 6},
+         {256, 256},
+         64},
+    };
+    for (const RawCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImageHandle image = decodeBytes(makeDng(c.sensor, c.options), c.bound, "shot.dng");
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width(), c.width);
+        expectBlocksOf(image, kUpright, 40);
+    }
+}
+
+// Cameras set Adobe RGB in EXIF and embed no profile: its green is beyond sRGB's.
+TEST_F(DecoderTest, RawPreviewInAdobeRgbIsShownInSrgb) {
+    const ImageHandle image = decodeBytes(
+        makeDng(blueSensor(128, 64), {.preview = encodeJpeg(kUpright), .adobeRgb = true}),
+        {128, 128}, "shot.dng");
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(near(pixelAt(*image, 112, 16), {0, 204, 0, 255}, 8));
+    EXPECT_TRUE(near(pixelAt(*image, 64, 48), kGrey, 3));
+}
+
+// Zoom shows the preview's own pixels where it is as large as the sensor, turned like the
+// fitted picture; a smaller preview has none to offer.
+TEST_F(DecoderTest, RawRegionsComeFromAFullSizePreview) {
+    const PhotoDecoder decoder({512, 512});
+    const auto turned =
+        write(makeDng(blueSensor(64, 128),
+                      {.preview = encodeJpeg(storedFor(kUpright, 6)), .orientation = 6}),
+              "turned.dng");
+    ASSERT_EQ(decoder.fullSize(turned), (PixelSize{128, 64}));
+    const ImageHandle whole = decoder.decode(turned);
+    const ImageHandle part = decoder.decodeRegion(turned, {100, 8, 20, 20});
+    ASSERT_TRUE(whole && part);
+    EXPECT_TRUE(near(pixelAt(*part, 10, 10), pixelAt(*whole, 110, 18), 1));
+    const auto small =
+        write(makeDng(kUpright, {.preview = encodeJpeg(markedCorners(32))}), "small.dng");
+    EXPECT_EQ(decoder.fullSize(small), std::nullopt);
+}
+
+struct DamagedCase {
+    const char* name;
+    Bytes file;
+    int width;  // of the picture shown; 0 for none
+    DecodeProblem problem = DecodeProblem::none;
+};
+
+Bytes cut(Bytes bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
+// Whatever part is missing or wrong, the file gives a placeholder, or another picture it holds.
+TEST_F(DecoderTest, DamagedRawGivesAPlaceholderOrAnotherPicture) {
+    const Bytes full = makeDng(kUpright, {.preview = encodeJpeg(kUpright)});
+    const Bytes small = encodeJpeg(markedCorners(32));
+    Bytes unmarked = encodeJpeg(kUpright);
+    unmarked[0] = unmarked[1] = 0;
+    const std::vector<DamagedCase> cases = {
+        {"preview past the end",
+         makeDng(kUpright, {.preview = encodeJpeg(kUpright), .previewOffsetShift = 1 << 20}), 64},
+        {"preview without its start marker", makeDng(kUpright, {.preview = unmarked}), 128},
+        {"preview of two bytes", makeDng(kUpright, {.preview = {0xFF, 0xD8}}), 64},
+        {"bitmap preview", makeDng(kUpright, {.preview = {}, .previewIsBitmap = true}), 64},
+        {"raw data stripped",
+         makeDng(kUpright, {.preview = encodeJpeg(kUpright), .withRawData = false}), 128},
+        {"raw data stripped, small preview",
+         makeDng(kUpright, {.preview = small, .withRawData = false}), 32},
+        {"cut in the raw data", cut(full, full.size() - 1000), 128},
+        {"cut in the header", cut(full, 100), 0, DecodeProblem::undecodable},
+        {"text named .nef", Bytes{'h', 'e', 'l', 'l', 'o'}, 0, DecodeProblem::notAnImage},
+    };
+    for (const DamagedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto file = write(c.file, "shot.nef");
+        const PhotoDecoder decoder({128, 128});
+        const ImageHandle image = decoder.decode(file);
+        EXPECT_EQ(image ? image->width() : 0, c.width);
+        if (!image) {
+            EXPECT_EQ(decoder.whyNoImage(file), c.problem);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vesko
