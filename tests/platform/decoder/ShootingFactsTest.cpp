@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "DecoderTestSupport.h"
+#include "RawImages.h"
 
 namespace vesko {
 namespace {
@@ -69,6 +70,9 @@ TEST_F(DecoderTest, ShootingFactsComeWithThePixels) {
          fixture("facts.heic"),
          {"Apple", "iPhone 14 Pro", "iPhone 14 Pro back triple camera 6.86mm f/1.78", 6.86, 24,
           1.0 / 120, 1.78, 64, 0.0, "2026:06:01 18:42:07", "318"}},
+        {"RAW shot, from the RAW's own tags",
+         makeDng(markedCorners(), {.preview = encodeJpeg(markedCorners())}),
+         {.make = "Vesko", .model = "Test DNG"}},
         {"PNG without EXIF", encodePng(markedCorners()), {}},
     };
     for (const auto& c : cases) {
