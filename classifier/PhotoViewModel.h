@@ -64,8 +64,6 @@ struct RecoveryNote {
     std::string photoFolder = {};
     FileError error = {};
     std::optional<JournalTrouble> trouble = {};
-
-    bool operator==(const RecoveryNote&) const = default;
 };
 
 // Why the last answer or Undo changed nothing, for the window to say until the next operation;
