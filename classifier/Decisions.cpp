@@ -119,6 +119,8 @@ void PhotoViewModel::undoLast() {
     progress_.set(std::max<std::int64_t>(progress() - 1, 0));
     lastMoved_.reset();
     canUndo_.set(false);
+    // Undo after the last answer takes "Done!" back with it.
+    if (showFinished()) showFinished_.set(false);
     showCurrent();
 }
 

@@ -1,3 +1,4 @@
+#include "NameOrder.h"
 #include "PhotoViewModel.h"
 #include "platform/FileUrl.h"
 #include "platform/Paths.h"
@@ -33,14 +34,22 @@ void PhotoViewModel::handleDrop(const std::vector<std::shared_ptr<ItemProvider>>
 }
 
 void PhotoViewModel::loadFolder(const std::string& folder) {
-    dismissNotice();
+    // A load is no answer: what was found out about interrupted moves stays until there is one.
+    if (notice() && notice()->step != Notice::Step::recover) dismissNotice();
     recoverInterruptedMoves(folder);
+    std::error_code why;
+    auto entries = services_.fileSystem->list(folder, &why);
+    // A folder that cannot be read is not a finished one: the start screen stays, and says why.
+    if (!entries) {
+        Notice notice{Notice::Step::load, {}, folder, {FileProblem::other, why}};
+        if (this->notice()) notice.recovered = this->notice()->recovered;
+        notice_.set(std::move(notice));
+        return;
+    }
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
-    auto entries = services_.fileSystem->list(folder);
-    queue_ = entries ? photosWithCompanions(std::move(*entries), movesCompanions(),
-                                            *services_.fileSystem)
-                     : std::deque<QueueEntry>{};
+    queue_ = photosWithCompanions(std::move(*entries), movesCompanions(), *services_.fileSystem);
+    sortByName(queue_);
     total_.set(static_cast<std::int64_t>(queue_.size()));
     progress_.set(0);
     showCurrent();

@@ -67,10 +67,12 @@ struct RecoveryNote {
 };
 
 // Why the last answer or Undo changed nothing, for the window to say until the next operation;
-// or, as `recover`, what was done about moves that Vesko was interrupted in.
+// or, as `recover`, what was done about moves that Vesko was interrupted in. Those notes stay
+// until the user answers, whatever else is said beside them.
 struct Notice {
     // `skip`: the photo's file had gone from the folder, so it left the queue without a decision.
-    enum class Step { decide, undo, skip, recover };
+    // `load`: the folder `folder` (the whole path) could not be listed, `error.cause` says why.
+    enum class Step { decide, undo, skip, recover, load };
 
     Step step;
     std::string fileName;  // the photo that stayed where it was

@@ -111,9 +111,14 @@ void PhotoViewModel::tell(std::vector<RecoveryNote> notes, std::optional<Journal
         journalTroubleTold_ = true;
         notes.push_back({RecoveryNote::Kind::journal, {}, {}, {}, {}, {}, trouble});
     }
-    if (!notes.empty()) {
-        notice_.set(Notice{Notice::Step::recover, {}, {}, {}, {}, std::move(notes)});
+    if (notes.empty()) {
+        return;
     }
+    // Notes of the start and of the folder loaded after it are told together.
+    if (notice() && notice()->step == Notice::Step::recover) {
+        notes.insert(notes.begin(), notice()->recovered.begin(), notice()->recovered.end());
+    }
+    notice_.set(Notice{Notice::Step::recover, {}, {}, {}, {}, std::move(notes)});
 }
 
 }  // namespace vesko

@@ -93,9 +93,10 @@ public:
     // The entries directly inside `folder`, as `folder` joined with each name, with the type the
     // listing gives, in the order the file system yields them (never sorted), hidden entries and
     // sub-folders included, "." and ".." left out. Returns nothing when the folder cannot be
-    // listed (missing, not a folder, no permission, an error part-way). Main thread.
-    virtual std::optional<std::vector<FolderEntry>> list(
-        const std::filesystem::path& folder) const = 0;
+    // listed (missing, not a folder, no permission, an error part-way), and then sets `why`
+    // when given. Main thread.
+    virtual std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
+                                                         std::error_code* why = nullptr) const = 0;
 
     // Whether `path` is a regular file or a symbolic link (not followed). Main thread.
     virtual bool isFileOrLink(const std::filesystem::path& path) const = 0;

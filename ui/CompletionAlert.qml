@@ -5,7 +5,8 @@ import QtQuick.Templates as T
 import Vesko.Ui
 
 // "Done!": modal while the classifier says it has finished. Every way of closing it (OK,
-// Return, Escape) writes showFinished back and returns to the start screen.
+// Return, Escape) writes showFinished back and returns to the start screen; Undo (the button
+// or its key) takes the last answer back instead, which closes it too.
 Dialog {
     id: alert
 
@@ -45,11 +46,32 @@ Dialog {
         Shortcut {
             sequences: ["Return", "Enter"]
             enabled: alert.visible
+            // The key that answered the last photo, still held, must not dismiss the alert.
+            autoRepeat: false
             onActivated: alert.accept()
+        }
+
+        Shortcut {
+            sequences: [StandardKey.Undo]
+            enabled: alert.visible && alert.viewModel.canUndo
+            autoRepeat: false
+            onActivated: alert.viewModel.undoLast()
         }
     }
 
     footer: DialogButtonBox {
+        Button {
+            objectName: "alertUndoButton"
+            text: qsTr("Undo")
+            visible: alert.viewModel.canUndo
+            focusPolicy: Qt.NoFocus
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            Accessible.role: Accessible.Button
+            Accessible.name: text
+            Accessible.onPressAction: alert.viewModel.undoLast()
+            onClicked: alert.viewModel.undoLast()
+        }
+
         Button {
             objectName: "okButton"
             text: qsTr("OK")

@@ -192,6 +192,7 @@ ApplicationWindow {
     Shortcut {
         sequences: [StandardKey.Undo]
         enabled: window.keysFree && window.viewModel.canUndo
+        autoRepeat: false
         onActivated: window.viewModel.undoLast()
     }
 

@@ -36,6 +36,8 @@ AbstractButton {
         sequences: button.keys
         enabled: button.keysEnabled
         context: Qt.WindowShortcut
+        // An answer is one press: a held key must not answer photo after photo.
+        autoRepeat: false
         onActivated: button.triggered()
     }
 

@@ -60,6 +60,22 @@ QString undoText(const Notice& notice, const QString& file, const QString& cause
     }
 }
 
+QString unreadableFolderText(const Notice& notice) {
+    QString reason;
+    if (notice.error.cause == std::errc::permission_denied ||
+        notice.error.cause == std::errc::operation_not_permitted) {
+        reason = translated(QT_TRANSLATE_NOOP("Notice", "permission denied"));
+    } else if (notice.error.cause == std::errc::no_such_file_or_directory) {
+        reason = translated(QT_TRANSLATE_NOOP("Notice", "it is not there"));
+    } else if (notice.error.cause == std::errc::not_a_directory) {
+        reason = translated(QT_TRANSLATE_NOOP("Notice", "it is not a folder"));
+    } else {
+        reason = QString::fromLocal8Bit(notice.error.cause.message());
+    }
+    return translated(QT_TRANSLATE_NOOP("Notice", "Vesko cannot read “%1”: %2."))
+        .arg(fromNameBytes(notice.folder), reason);
+}
+
 }  // namespace
 
 // What was done about moves that Vesko was interrupted in, one sentence per file.
@@ -68,6 +84,11 @@ QString recoveryText(const std::vector<RecoveryNote>& notes);
 QString noticeText(const Notice& notice) {
     if (notice.step == Notice::Step::recover) {
         return recoveryText(notice.recovered);
+    }
+    if (notice.step == Notice::Step::load) {
+        const QString recovered = recoveryText(notice.recovered);
+        return recovered.isEmpty() ? unreadableFolderText(notice)
+                                   : unreadableFolderText(notice) + QLatin1Char(' ') + recovered;
     }
     const QString file = fromNameBytes(notice.fileName);
     const QString cause = QString::fromLocal8Bit(notice.error.cause.message());

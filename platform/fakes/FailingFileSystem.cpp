@@ -19,9 +19,13 @@ PathKind FailingFileSystem::kindOf(const std::filesystem::path& path) const {
     return failure(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
 }
 
-std::optional<std::vector<FolderEntry>> FailingFileSystem::list(
-    const std::filesystem::path& folder) const {
-    return failure(Operation::list) ? std::nullopt : inner_->list(folder);
+std::optional<std::vector<FolderEntry>> FailingFileSystem::list(const std::filesystem::path& folder,
+                                                                std::error_code* why) const {
+    if (const auto failed = failure(Operation::list)) {
+        if (why) *why = failed->cause;
+        return std::nullopt;
+    }
+    return inner_->list(folder, why);
 }
 
 FileError FailingFileSystem::createDirectories(const std::filesystem::path& folder) {

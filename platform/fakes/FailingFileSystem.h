@@ -28,8 +28,8 @@ public:
     int calls(Operation operation) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<FolderEntry>> list(
-        const std::filesystem::path& folder) const override;
+    std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
+                                                 std::error_code* why = nullptr) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override {
         return inner_->isFileOrLink(path);
     }

@@ -56,9 +56,12 @@ PathKind InMemoryFileSystem::kindOf(const std::filesystem::path& path) const {
 }
 
 std::optional<std::vector<FolderEntry>> InMemoryFileSystem::list(
-    const std::filesystem::path& folder) const {
+    const std::filesystem::path& folder, std::error_code* why) const {
     const Node* node = find(folder);
     if (!node || !node->isDirectory) {
+        if (why)
+            *why = std::make_error_code(node ? std::errc::not_a_directory
+                                             : std::errc::no_such_file_or_directory);
         return std::nullopt;
     }
     const std::string k = key(folder);

@@ -20,8 +20,8 @@ public:
     bool isFile(const std::filesystem::path& path) const;
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<FolderEntry>> list(
-        const std::filesystem::path& folder) const override;
+    std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
+                                                 std::error_code* why = nullptr) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override { return isFile(path); }
     // Each file added is a new inode, which a move keeps; sizes are 0.
     std::optional<FileKey> keyOf(const std::filesystem::path& path) const override;

@@ -46,11 +46,15 @@ PathKind PosixFileSystem::kindOf(const std::filesystem::path& path) const {
     return {.exists = true, .isDirectory = S_ISDIR(info.st_mode)};
 }
 
-std::optional<std::vector<FolderEntry>> PosixFileSystem::list(
-    const std::filesystem::path& folder) const {
+std::optional<std::vector<FolderEntry>> PosixFileSystem::list(const std::filesystem::path& folder,
+                                                              std::error_code* why) const {
+    const auto failed = [why] {
+        if (why) *why = std::error_code(errno, std::generic_category());
+        return std::nullopt;
+    };
     std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir) {
-        return std::nullopt;
+        return failed();
     }
     std::string prefix = folder.native();
     if (prefix.empty() || prefix.back() != '/') {
@@ -66,7 +70,7 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::list(
         entries.push_back({prefix + name, typeOf(entry->d_type)});
     }
     if (errno != 0) {
-        return std::nullopt;
+        return failed();
     }
     return entries;
 }

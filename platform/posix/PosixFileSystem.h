@@ -15,8 +15,8 @@ public:
     explicit PosixFileSystem(MoveMethod method = MoveMethod::noReplaceRename) : method_(method) {}
 
     PathKind kindOf(const std::filesystem::path& path) const override;
-    std::optional<std::vector<FolderEntry>> list(
-        const std::filesystem::path& folder) const override;
+    std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
+                                                 std::error_code* why = nullptr) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override;
     std::optional<FileKey> keyOf(const std::filesystem::path& path) const override;
     FileError createDirectories(const std::filesystem::path& folder) override;

@@ -28,8 +28,8 @@ TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
          {"IMG_1.JPG", "img_1.NEF", "IMG_1.nef"},
          {"IMG_1.JPG", "IMG_1.nef"}},
         {"ambiguous stem",
-         {"IMG_1.JPG", "IMG_1.HEIC", "IMG_1.DNG", "IMG_1.DNG.xmp", "IMG_1.xmp", "IMG_1.JPG.xmp"},
-         {"IMG_1.JPG", "IMG_1.JPG.xmp"}},
+         {"IMG_1.JPG", "IMG_1.HEIC", "IMG_1.DNG", "IMG_1.DNG.xmp", "IMG_1.xmp", "IMG_1.HEIC.xmp"},
+         {"IMG_1.HEIC", "IMG_1.HEIC.xmp"}},
         {"a photo is never a companion", {"IMG_1.JPG", "IMG_1.JPG.png"}, {"IMG_1.JPG"}},
         {"odd names", {"a b\n\xff.JPG", "a b\n\xff.ARW"}, {"a b\n\xff.JPG", "a b\n\xff.ARW"}},
         {"setting off", {"IMG_1.JPG", "IMG_1.CR3", "IMG_1.xmp"}, {"IMG_1.JPG"}, false},
@@ -37,8 +37,8 @@ TEST_F(ClassifierTest, YesMovesThePhotoWithItsCompanions) {
          {"IMG_1.NEF", "IMG_1.NEF.xmp", "IMG_1.xmp", "IMG_1.jpg.xmp", "IMG_2.JPG"},
          {"IMG_1.NEF", "IMG_1.NEF.xmp", "IMG_1.xmp"}},
         {"two RAW shots of one stem share no sidecar",
-         {"IMG_1.NEF", "IMG_1.DNG", "IMG_1.xmp", "IMG_1.NEF.xmp"},
-         {"IMG_1.NEF", "IMG_1.NEF.xmp"}},
+         {"IMG_1.NEF", "IMG_1.DNG", "IMG_1.xmp", "IMG_1.DNG.xmp"},
+         {"IMG_1.DNG", "IMG_1.DNG.xmp"}},
         {"setting off lists no RAW", {"IMG_1.NEF", "IMG_2.JPG"}, {"IMG_2.JPG"}, false},
     };
     for (const PairCase& c : cases) {
@@ -65,7 +65,7 @@ TEST_F(ClassifierTest, AShotCountsOnceAndShowsItsCompanions) {
     EXPECT_EQ(classifier->total(), 5);
     EXPECT_EQ(classifier->currentCompanions(), (Names{"a.CR3", "a.CR3.xmp"}));
     preferences->setMovesCompanions(false);  // a folder already loaded keeps its groups
-    for (const char* alone : {"b.jpg", "c.jpg", "c.heic"}) {  // c.NEF could be either c's
+    for (const char* alone : {"b.jpg", "c.heic", "c.jpg"}) {  // c.NEF could be either c's
         classifier->skipCurrent();
         EXPECT_EQ(classifier->currentFileName(), alone);
         EXPECT_TRUE(classifier->currentCompanions().empty());

@@ -9,12 +9,12 @@ using Names = std::vector<std::string>;
 using Op = FailingFileSystem::Operation;
 
 TEST_F(ClassifierTest, YesAndNoMoveIntoSubfoldersMadeOnDemandKeepingTheName) {
-    loadPhotos({"beach.HEIC", "b.JPG", "c.jpg"});
+    loadPhotos({"a.HEIC", "b.JPG", "c.jpg"});
     classifier->classifyCurrent(kSelectedFolder);
-    EXPECT_TRUE(disk->isFile(folder / "Selected" / "beach.HEIC"));
-    EXPECT_FALSE(disk->kindOf(folder / "beach.HEIC").exists);
+    EXPECT_TRUE(disk->isFile(folder / "Selected" / "a.HEIC"));
+    EXPECT_FALSE(disk->kindOf(folder / "a.HEIC").exists);
     EXPECT_EQ(classifier->lastMoved(),
-              (MoveRecord{folder / "beach.HEIC", folder / "Selected" / "beach.HEIC"}));
+              (MoveRecord{folder / "a.HEIC", folder / "Selected" / "a.HEIC"}));
     EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 2, false, "photos", "b.JPG", 1, 3, true}));
 
     classifier->classifyCurrent(kDiscardedFolder);

@@ -96,8 +96,8 @@ TEST_F(RecoveryTest, WhatCannotBeRecoveredIsToldOnce) {
     journal->leave(entryFor({"a.jpg", "a.CR3"}));
     disk->move(folder / "a.jpg", folder / "b.tmp");  // as if moved: where would be a guess
     journal->failReading(JournalTrouble{JournalTrouble::Kind::damaged});
-    classifier->loadFolder(folder);
-    EXPECT_EQ(told(), (Notes{{Kind::journal, ""}}));
+    classifier->loadFolder(folder);  // what the start told stays until an answer
+    EXPECT_EQ(told(), (Notes{{Kind::folderGone, "a.jpg"}, {Kind::journal, ""}}));
     classifier->reset();
     classifier->loadFolder(folder);
     EXPECT_FALSE(classifier->notice());
