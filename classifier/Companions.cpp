@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "NameOrder.h"
 #include "platform/Paths.h"
 
 namespace vesko {
@@ -252,28 +253,39 @@ std::deque<QueueEntry> photosWithCompanions(std::vector<FolderEntry> entries, bo
             }
         }
     }
-    // Photos and RAW shots in the listing's order.
-    std::deque<QueueEntry> queue;
-    std::vector<std::size_t> positionOf(photos.size() + rawShots.size());
-    for (std::size_t p = 0, r = 0; p < photos.size() || r < rawShots.size();) {
-        const bool photoFirst =
-            r == rawShots.size() || (p < photos.size() && photos[p] < rawShots[r]);
-        const std::size_t shot = photoFirst ? p++ : photos.size() + r++;
-        positionOf[shot] = queue.size();
-        queue.push_back(
-            {std::move(entries[photoFirst ? photos[p - 1] : rawShots[r - 1]].path), {}});
-        if (!counts.empty() && counts[shot] > 0) {
-            queue.back().companions.reserve(counts[shot]);
-        }
+    // Photos and RAW shots in the order of their names.
+    const auto entryOf = [&](std::size_t shot) {
+        return shot < photos.size() ? photos[shot] : rawShots[shot - photos.size()];
+    };
+    std::vector<std::string_view> names(photos.size() + rawShots.size());
+    for (std::size_t shot = 0; shot < names.size(); ++shot) {
+        names[shot] = nameOf(entries[entryOf(shot)].path);
     }
-    // RAW files come first, then sidecars, each in the listing's order.
+    // The companions of each shot, RAW files first, then sidecars, each in the listing's order.
+    std::vector<std::vector<std::string>> companionsOf(counts.size());
     for (const bool raw : {true, false}) {
         for (std::size_t k = 0; k < candidates.size(); ++k) {
             if (owners[k] >= 0 && candidates[k].isRaw == raw) {
-                queue[positionOf[owners[k]]].companions.push_back(
-                    std::move(entries[candidates[k].entry].path));
+                std::vector<std::string>& companions = companionsOf[owners[k]];
+                if (companions.empty()) companions.reserve(counts[owners[k]]);
+                companions.push_back(std::move(entries[candidates[k].entry].path));
             }
         }
+    }
+    // The shots leave the listing's order here: each is fetched ahead, as a hundred thousand
+    // waits on memory would cost more than the sort.
+    const std::vector<std::size_t> order = inNameOrder(names);
+    constexpr std::size_t kAhead = 16;
+    std::deque<QueueEntry> queue;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i + kAhead < order.size()) {
+            __builtin_prefetch(&entries[entryOf(order[i + kAhead])]);
+            if (!companionsOf.empty()) __builtin_prefetch(&companionsOf[order[i + kAhead]]);
+        }
+        const std::size_t shot = order[i];
+        queue.push_back(
+            {std::move(entries[entryOf(shot)].path),
+             companionsOf.empty() ? std::vector<std::string>{} : std::move(companionsOf[shot])});
     }
     return queue;
 }

@@ -22,9 +22,9 @@ bool isPhotoName(std::string_view name);
 // Whether a name has one of the RAW extensions, in any letter case.
 bool isRawName(std::string_view name);
 
-// The photos of one listing in its order, each with its companions when `withCompanions`:
-// the files directly beside it named by its stem and a RAW extension, by its stem and
-// "xmp" or "aae", or by its own or its RAW's full name and "xmp", "pp3" or "dop". Extensions
+// The photos of one listing in the order of their names, each with its companions when
+// `withCompanions`: the files directly beside it named by its stem and a RAW extension, by its stem
+// and "xmp" or "aae", or by its own or its RAW's full name and "xmp", "pp3" or "dop". Extensions
 // match in any case, stems exactly. A file that two photos could claim stays with neither.
 // With `withCompanions`, a RAW file whose stem no photo has is a shot of its own, with its
 // sidecars by the same rules. Only regular files and symbolic links are companions or RAW

@@ -1,4 +1,3 @@
-#include "NameOrder.h"
 #include "PhotoViewModel.h"
 #include "platform/FileUrl.h"
 #include "platform/Paths.h"
@@ -49,7 +48,6 @@ void PhotoViewModel::loadFolder(const std::string& folder) {
     sourceFolder_ = folder;
     folderName_.set(lastPathComponent(folder));
     queue_ = photosWithCompanions(std::move(*entries), movesCompanions(), *services_.fileSystem);
-    sortByName(queue_);
     total_.set(static_cast<std::int64_t>(queue_.size()));
     progress_.set(0);
     showCurrent();

@@ -1,9 +1,8 @@
 #include "NameOrder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <cstring>
-#include <string>
 #include <vector>
 
 namespace vesko {
@@ -11,80 +10,125 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view nameOf(std::string_view path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+std::uint8_t folded(char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<std::uint8_t>(byte + ('a' - 'A')) : byte;
 }
 
-// A name rewritten so that comparing its bytes gives the name order but for ties: letters
-// lowered, and each run of digits as '0' (so that it stands where digits stand among the other
-// bytes), its count of digits without leading zeros, then those digits.
-void appendKey(std::string& key, std::string_view name) {
-    for (std::size_t i = 0; i < name.size();) {
-        const char c = name[i];
-        if (!isDigit(c)) {
-            key.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c);
-            ++i;
+// The digits of the run that starts at `at`, without leading zeros, and where the run ends.
+struct DigitRun {
+    std::string_view digits;
+    std::size_t end;
+};
+
+DigitRun digitRunAt(std::string_view name, std::size_t at) {
+    std::size_t end = at;
+    while (end < name.size() && isDigit(name[end])) ++end;
+    while (at < end && name[at] == '0') ++at;
+    return {name.substr(at, end - at), end};
+}
+
+// The name order, but for the last tie. A run of digits stands where a digit would, so
+// against any other byte it compares as '0' does; against another run it compares by its
+// count of digits, then by the digits.
+int compareNames(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            const DigitRun x = digitRunAt(a, i), y = digitRunAt(b, j);
+            if (x.digits.size() != y.digits.size())
+                return x.digits.size() < y.digits.size() ? -1 : 1;
+            if (const int byDigits = x.digits.compare(y.digits)) return byDigits;
+            i = x.end;
+            j = y.end;
             continue;
         }
-        std::size_t end = i;
-        while (end < name.size() && isDigit(name[end])) ++end;
-        while (i < end - 1 && name[i] == '0') ++i;
-        const std::size_t digits = name[i] == '0' ? 0 : end - i;
-        key.push_back('0');
-        key.push_back(static_cast<char>(std::min<std::size_t>(digits, 255)));
-        key.append(name.substr(end - digits, digits));
-        i = end;
+        const std::uint8_t x = folded(a[i++]), y = folded(b[j++]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return (i < a.size()) - (j < b.size());
+}
+
+// The first eight bytes of a byte string whose plain comparison gives compareNames's order,
+// from `at` on: letters lowered, each run of digits as '0', its count of digits and the digits.
+// A shorter string is padded with zeros; equal heads leave the order to compareNames.
+std::uint64_t headOf(std::string_view name, std::size_t at) {
+    std::uint64_t head = 0;
+    int bytes = 0;
+    const auto put = [&](std::uint8_t byte) {
+        if (bytes < 8) head |= std::uint64_t{byte} << (8 * (7 - bytes++));
+    };
+    while (at < name.size() && bytes < 8) {
+        if (!isDigit(name[at])) {
+            put(folded(name[at++]));
+            continue;
+        }
+        const DigitRun run = digitRunAt(name, at);
+        put('0');
+        put(static_cast<std::uint8_t>(std::min<std::size_t>(run.digits.size(), 255)));
+        for (const char digit : run.digits.substr(0, 8)) put(static_cast<std::uint8_t>(digit));
+        at = run.end;
+    }
+    return head;
+}
+
+// Where the names stop sharing a prefix, lowered, moved back to the start of a run of digits
+// it would cut.
+std::size_t sharedPrefix(const std::vector<std::string_view>& names) {
+    if (names.empty()) return 0;
+    const std::string_view first = names.front();
+    std::size_t shared = first.size();
+    for (const std::string_view name : names) {
+        std::size_t k = 0;
+        while (k < shared && k < name.size() && folded(name[k]) == folded(first[k])) ++k;
+        shared = k;
+    }
+    while (shared > 0 && isDigit(first[shared - 1])) --shared;
+    return shared;
+}
+
+struct Ranked {
+    std::uint64_t head;
+    std::size_t index;
+};
+
+// Sorts by `head` alone, sixteen bits at a time from the last: stable, and with no comparison
+// a hundred thousand names sort in about a millisecond. Bits all heads share cost no pass.
+void sortByHead(std::vector<Ranked>& items) {
+    std::vector<Ranked> scratch(items.size());
+    std::vector<std::uint32_t> starts(65537);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::ranges::fill(starts, 0);
+        for (const Ranked& item : items) ++starts[(item.head >> shift & 0xffff) + 1];
+        if (std::ranges::find(starts, items.size()) != starts.end()) continue;
+        for (std::size_t b = 1; b < starts.size(); ++b) starts[b] += starts[b - 1];
+        for (const Ranked& item : items) scratch[starts[item.head >> shift & 0xffff]++] = item;
+        items.swap(scratch);
     }
 }
 
 }  // namespace
 
-void sortByName(std::deque<QueueEntry>& shots) {
-    // The keys of all names side by side in one buffer; each shot sorts first by the eight key
-    // bytes after the prefix every key shares, which settles most comparisons without a look
-    // at the buffer: a folder of a hundred thousand photos sorts in a few milliseconds.
-    struct Shot {
-        std::uint64_t head;
-        std::uint32_t offset;
-        std::uint32_t length;
-        std::uint32_t index;
-    };
-    std::string keys;
-    std::vector<Shot> order(shots.size());
-    for (std::size_t i = 0; i < shots.size(); ++i) {
-        const std::size_t offset = keys.size();
-        appendKey(keys, nameOf(shots[i].path));
-        order[i] = {0, static_cast<std::uint32_t>(offset),
-                    static_cast<std::uint32_t>(keys.size() - offset),
-                    static_cast<std::uint32_t>(i)};
+std::vector<std::size_t> inNameOrder(const std::vector<std::string_view>& names) {
+    // Most names differ within eight bytes of what they all share ("IMG_"), so those bytes
+    // settle the order without a comparison; only names whose eight bytes tie are compared.
+    const std::size_t shared = sharedPrefix(names);
+    std::vector<Ranked> order(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) order[i] = {headOf(names[i], shared), i};
+    sortByHead(order);
+    for (auto run = order.begin(); run != order.end();) {
+        const auto end = std::find_if(run + 1, order.end(),
+                                      [&](const Ranked& item) { return item.head != run->head; });
+        std::sort(run, end, [&](const Ranked& a, const Ranked& b) {
+            const int byName = compareNames(names[a.index], names[b.index]);
+            return byName != 0 ? byName < 0 : names[a.index] < names[b.index];
+        });
+        run = end;
     }
-    const auto keyOf = [&](const Shot& shot) {
-        return std::string_view(keys).substr(shot.offset, shot.length);
-    };
-    std::size_t shared = order.empty() ? 0 : order.front().length;
-    for (const Shot& shot : order) {
-        const std::string_view first = keyOf(order.front()).substr(0, shared);
-        shared =
-            static_cast<std::size_t>(std::ranges::mismatch(first, keyOf(shot)).in1 - first.begin());
-    }
-    for (Shot& shot : order) {
-        for (std::size_t k = shared; k < shared + 8; ++k) {
-            shot.head = shot.head << 8 |
-                        (k < shot.length ? static_cast<std::uint8_t>(keys[shot.offset + k]) : 0);
-        }
-    }
-    std::ranges::sort(order, [&](const Shot& a, const Shot& b) {
-        if (a.head != b.head) return a.head < b.head;
-        const int byKey = keyOf(a).compare(keyOf(b));
-        if (byKey != 0) return byKey < 0;
-        return nameOf(shots[a.index].path) < nameOf(shots[b.index].path);
-    });
-    std::deque<QueueEntry> sorted;
-    for (const Shot& shot : order) {
-        sorted.push_back(std::move(shots[shot.index]));
-    }
-    shots = std::move(sorted);
+    std::vector<std::size_t> indices;
+    indices.reserve(order.size());
+    for (const Ranked& item : order) indices.push_back(item.index);
+    return indices;
 }
 
 }  // namespace vesko
