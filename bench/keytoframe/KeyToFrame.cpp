@@ -1,9 +1,9 @@
 // Key to frame: the real window at 1400 x 900 answering photos of each format in cycles of Yes,
 // Undo, Maybe, Yes; for each answer the time from the key event (Undo: the button's call) to
 // the frame that shows the next photo. Each format at a dwell of 700 ms between answers and with
-// none, with the app's decoder stack (decoding ahead), beside the window alone (every photo decoded before
-// the run) and decoding on the keystroke; at the dwell, once more with the line of shooting
-// facts shown. Every frame must show the photo
+// none, with the app's decoder stack (decoding ahead), beside the window alone (every photo
+// decoded before the run) and decoding on the keystroke; at the dwell, once more with the line of
+// shooting facts shown. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
 // against the memory after its first photo plus the images that decoding ahead may keep, and
 // the time it takes to let go of the decoder while it decodes. Last, shots of a JPEG, a CR3 and
