@@ -1,6 +1,6 @@
 #include "ScreenDecoder.h"
 
-#include "platform/AheadDecoder.h"
+#include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
 #include "platform/qt/ScreenPixels.h"
 
@@ -11,8 +11,8 @@ std::shared_ptr<const ImageDecoder> decoderForScreens() {
     return std::make_shared<PhotoDecoder>(DisplayBound{bound.width(), bound.height()});
 }
 
-std::shared_ptr<ImageDecoder> decoderAheadForScreens() {
-    return std::make_shared<AheadDecoder>(decoderForScreens());
+std::shared_ptr<HintedDecoder> decoderStackForScreens() {
+    return decoderStackOver(decoderForScreens());
 }
 
 }  // namespace vesko

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/ImageDecoder.h"
+#include "platform/HintedDecoder.h"
 
 namespace vesko {
 
@@ -11,8 +11,9 @@ namespace vesko {
 // Needs the application object to exist.
 std::shared_ptr<const ImageDecoder> decoderForScreens();
 
-// The same, decoding the photos the classifier expects next on background threads, so that
-// an answer shows the next photo without waiting for its decode.
-std::shared_ptr<ImageDecoder> decoderAheadForScreens();
+// The same in the app's stack (platform/DecoderStack.h): decoding the photos the classifier
+// expects next on background threads, so that an answer shows the next photo without waiting
+// for its decode, and keeping the hint for the window.
+std::shared_ptr<HintedDecoder> decoderStackForScreens();
 
 }  // namespace vesko

@@ -11,7 +11,6 @@
 #include "LaunchArguments.h"
 #include "ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
-#include "platform/HintedDecoder.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixMoveJournal.h"
 #include "platform/qt/FileManagerDesktop.h"
@@ -51,7 +50,7 @@ int SortbayApp::run(int argc, char** argv) {
         return *launch.exitCode;
     }
 
-    const auto decoder = std::make_shared<HintedDecoder>(decoderAheadForScreens());
+    const auto decoder = decoderStackForScreens();
     const auto preferences = std::make_shared<QtPreferences>();
     auto model = PhotoViewModel::create({
         .fileSystem = std::make_shared<PosixFileSystem>(),

@@ -35,7 +35,7 @@ int AheadDecoder::defaultWorkerCount() {
 }
 
 AheadDecoder::AheadDecoder(std::shared_ptr<const ImageDecoder> inner, int workers)
-    : inner_(std::move(inner)) {
+    : ImageDecoderWrapper(std::move(inner)) {
     // Without any thread every expected file is simply decoded when it is asked for.
     try {
         for (int i = 0; i < workers; ++i) {
@@ -121,7 +121,7 @@ ImageHandle AheadDecoder::redecodeInto(Slot& slot, const std::string& file) cons
 AheadDecoder::Decoded AheadDecoder::decodeNow(const std::string& file) const {
     Decoded decoded{identityOf(file), nullptr};
     try {
-        decoded.image = inner_->decode(file);
+        decoded.image = target()->decode(file);
     } catch (...) {
         // A decoder that breaks its promise costs this one image, never the caller.
     }

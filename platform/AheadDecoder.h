@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "ImageDecoder.h"
+#include "ImageDecoderWrapper.h"
 
 namespace vesko {
 
@@ -41,7 +41,7 @@ std::optional<FileIdentity> identityOf(const std::filesystem::path& file);
 // decode began; otherwise, and for a decode that failed ahead, the file is decoded again on the
 // calling thread. A file whose decode is running is waited for, never decoded twice at once.
 // decode() and expect() belong to one thread; the destructor waits for running decodes only.
-class AheadDecoder : public ImageDecoder {
+class AheadDecoder : public ImageDecoderWrapper {
 public:
     explicit AheadDecoder(std::shared_ptr<const ImageDecoder> inner,
                           int workers = defaultWorkerCount());
@@ -50,20 +50,9 @@ public:
     AheadDecoder& operator=(const AheadDecoder&) = delete;
 
     ImageHandle decode(const std::filesystem::path& file) const override;
-    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
-        return inner_->whyNoImage(file);
-    }
     void expect(const std::vector<std::string>& comingUp) override;
-    // Regions are asked for by the window's own worker, straight from the inner decoder.
-    std::optional<PixelSize> fullSize(const std::filesystem::path& file) const override {
-        return inner_->fullSize(file);
-    }
-    ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override {
-        return inner_->decodeRegion(file, region);
-    }
-    bool decodesRegionsAlone(const std::filesystem::path& file) const override {
-        return inner_->decodesRegionsAlone(file);
-    }
+    // The rest, regions included (the window's own worker asks for them), goes straight to the
+    // inner decoder.
 
     // One core is left to the thread that shows the images.
     static int defaultWorkerCount();
@@ -86,7 +75,6 @@ private:
     Decoded decodeNow(const std::string& file) const;
     ImageHandle redecodeInto(Slot& slot, const std::string& file) const;
 
-    std::shared_ptr<const ImageDecoder> inner_;
     mutable std::mutex mutex_;
     std::condition_variable workAdded_;
     mutable std::condition_variable slotReady_;

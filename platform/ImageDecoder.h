@@ -17,6 +17,7 @@ enum class DecodeProblem {
     unreadable,   // missing, not a regular file, no permission, or too large to read
     notAnImage,   // no format the decoder reads
     undecodable,  // a format it reads, but damaged, incomplete or too large to show
+    unknownRaw,   // a camera RAW file whose camera the decoder does not know: likely intact
 };
 
 // A photo's size at full resolution, the right way up.

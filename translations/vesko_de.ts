@@ -221,6 +221,10 @@
         <translation>Sie ist vielleicht beschädigt, unvollständig oder zu groß.</translation>
     </message>
     <message>
+        <source>Vesko cannot read this camera&apos;s RAW file.</source>
+        <translation>Vesko kann die RAW-Datei dieser Kamera nicht lesen.</translation>
+    </message>
+    <message>
         <source>“%1” could not go back and is in “%2”.</source>
         <translation>„%1“ konnte nicht zurück und liegt in „%2“.</translation>
     </message>

@@ -127,6 +127,9 @@ QString imageProblemText(DecodeProblem problem) {
         case DecodeProblem::undecodable:
             return translated(
                 QT_TRANSLATE_NOOP("Notice", "It may be damaged, incomplete or too large."));
+        case DecodeProblem::unknownRaw:
+            return translated(
+                QT_TRANSLATE_NOOP("Notice", "Vesko cannot read this camera's RAW file."));
         default:
             return {};
     }

@@ -6,39 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "platform/ImageDecoder.h"
+#include "platform/ImageDecoderWrapper.h"
 
 namespace vesko::bench {
 
 // The window's decoder, switched between runs.
-class SwitchedDecoder : public ImageDecoder {
+class SwitchedDecoder : public ImageDecoderWrapper {
 public:
-    void use(std::shared_ptr<ImageDecoder> decoder) { current_ = std::move(decoder); }
-    ImageHandle decode(const std::filesystem::path& file) const override {
-        return current_->decode(file);
-    }
-    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
-        return current_->whyNoImage(file);
-    }
-    void expect(const std::vector<std::string>& comingUp) override { current_->expect(comingUp); }
-
-private:
-    std::shared_ptr<ImageDecoder> current_;
+    SwitchedDecoder() : ImageDecoderWrapper(std::shared_ptr<ImageDecoder>()) {}
+    void use(std::shared_ptr<ImageDecoder> decoder) { retarget(std::move(decoder)); }
 };
 
 // Decodes on the keystroke and ignores every hint, as Vesko did before it decoded ahead.
-class OnTheKeystroke : public ImageDecoder {
+class OnTheKeystroke : public ImageDecoderWrapper {
 public:
-    explicit OnTheKeystroke(std::shared_ptr<const ImageDecoder> inner) : inner_(std::move(inner)) {}
-    ImageHandle decode(const std::filesystem::path& file) const override {
-        return inner_->decode(file);
-    }
-    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
-        return inner_->whyNoImage(file);
-    }
-
-private:
-    std::shared_ptr<const ImageDecoder> inner_;
+    explicit OnTheKeystroke(std::shared_ptr<const ImageDecoder> inner)
+        : ImageDecoderWrapper(std::move(inner)) {}
 };
 
 // Every photo of a folder decoded before the run: what the window costs alone.

@@ -1,9 +1,9 @@
 // Key to frame: the real window at 1400 x 900 answering photos of each format in cycles of Yes,
 // Undo, Maybe, Yes; for each answer the time from the key event (Undo: the button's call) to
 // the frame that shows the next photo. Each format at a dwell of 700 ms between answers and with
-// none, with the decoder that decodes ahead, beside the window alone (every photo decoded before
-// the run) and decoding on the keystroke; at the dwell, once more with the line of shooting
-// facts shown. Every frame must show the photo
+// none, with the app's decoder stack (decoding ahead), beside the window alone (every photo
+// decoded before the run) and decoding on the keystroke; at the dwell, once more with the line of
+// shooting facts shown. Every frame must show the photo
 // the answers call for. Then the peak memory across a folder of 200 JPEGs, decoding ahead,
 // against the memory after its first photo plus the images that decoding ahead may keep, and
 // the time it takes to let go of the decoder while it decodes. Last, shots of a JPEG, a CR3 and
@@ -33,7 +33,7 @@
 #include "SampleFormats.h"
 #include "app/ScreenDecoder.h"
 #include "classifier/PhotoViewModel.h"
-#include "platform/AheadDecoder.h"
+#include "platform/DecoderStack.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixMoveJournal.h"
@@ -245,8 +245,8 @@ void keyToFrame(Bench& bench, const SampleFormat& format, int cycles,
         const Timings today = run(bench, format.folder, cycles, dwell,
                                   std::make_shared<OnTheKeystroke>(inner), false, inner);
         printRow(format.name, dwell, "on the keystroke", today, "");
-        const Timings ahead = run(bench, format.folder, cycles, dwell,
-                                  std::make_shared<AheadDecoder>(inner), false, inner);
+        const Timings ahead =
+            run(bench, format.folder, cycles, dwell, decoderStackOver(inner), false, inner);
         // Without pause: every answer on the right photo, and the median over all answers no
         // worse than on the keystroke.
         const bool met = dwell > 0 ? meetsTargets(ahead, floor)
@@ -255,8 +255,8 @@ void keyToFrame(Bench& bench, const SampleFormat& format, int cycles,
         printRow(format.name, dwell, "ahead", ahead, met ? "met" : "missed");
         if (dwell > 0) {
             bench.showFacts(true);
-            const Timings facts = run(bench, format.folder, cycles, dwell,
-                                      std::make_shared<AheadDecoder>(inner), false, inner);
+            const Timings facts =
+                run(bench, format.folder, cycles, dwell, decoderStackOver(inner), false, inner);
             bench.showFacts(false);
             printRow(format.name, dwell, "ahead, facts line on", facts,
                      meetsTargets(facts, floor) ? "met" : "missed");
@@ -269,7 +269,7 @@ void memory(Bench& bench, const std::filesystem::path& source, int photos,
     PhotoFolder folder(source, photos);
     const ImageHandle sample = inner->decode(folder.sources().front());
     const double imageMiB = sample ? static_cast<double>(sample->byteCount()) / 1048576.0 : 0;
-    bench.use(std::make_shared<AheadDecoder>(inner));
+    bench.use(decoderStackOver(inner));
     bench.load(folder);
     const double first = statusMiB("VmRSS");
     resetPeakMemory();
@@ -296,7 +296,7 @@ void closing(const std::filesystem::path& source,
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
         files.push_back(entry.path());
     }
-    auto decoder = std::make_shared<AheadDecoder>(inner);
+    auto decoder = decoderStackOver(inner);
     decoder->expect(files);
     QTest::qWait(50);
     QElapsedTimer timer;
@@ -322,8 +322,8 @@ void journal(const std::filesystem::path& source, int cycles,
                 VESKO_BENCH_SCRATCH_DIR "/../journal-state", *way.durability);
         }
         Bench bench(moveJournal);
-        const Timings t = run(bench, source, cycles, 700, std::make_shared<AheadDecoder>(inner),
-                              false, inner, true);
+        const Timings t =
+            run(bench, source, cycles, 700, decoderStackOver(inner), false, inner, true);
         printRow("JPEG+CR3+XMP shots", 700, way.name, t, "");
     }
 }

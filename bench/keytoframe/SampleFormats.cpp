@@ -13,9 +13,16 @@
 namespace vesko::bench {
 namespace {
 
-// The photo stretched to width x height (nearest sample) and written as a progressive JPEG.
-void writeProgressiveJpeg(const RgbImage& photo, JDIMENSION width, JDIMENSION height,
-                          const std::filesystem::path& file) {
+struct JpegOptions {
+    JDIMENSION width;
+    JDIMENSION height;
+    int quality;
+    bool progressive;
+};
+
+// The photo stretched to the options' size (nearest sample) and written as a JPEG.
+void writeJpeg(const RgbImage& photo, JpegOptions options, const std::filesystem::path& file) {
+    const JDIMENSION width = options.width, height = options.height;
     FILE* out = std::fopen(file.c_str(), "wb");
     if (!out) return;
     jpeg_compress_struct info{};
@@ -28,8 +35,8 @@ void writeProgressiveJpeg(const RgbImage& photo, JDIMENSION width, JDIMENSION he
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 92, TRUE);
-    jpeg_simple_progression(&info);
+    jpeg_set_quality(&info, options.quality, TRUE);
+    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(std::size_t(width) * 3);
     while (info.next_scanline < height) {
@@ -56,14 +63,15 @@ std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder)
     return photos;
 }
 
-std::filesystem::path progressiveCopies(const std::filesystem::path& jpegs,
-                                        const std::filesystem::path& folder) {
+// Each JPEG written once more into `folder` as `options` say.
+std::filesystem::path jpegCopies(const std::filesystem::path& jpegs, JpegOptions options,
+                                 const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
     for (const auto& jpeg : photosIn(jpegs)) {
         const auto copy = folder / jpeg.filename();
         if (!std::filesystem::exists(copy)) {
             const auto partial = std::filesystem::path(copy).replace_extension(".partial");
-            writeProgressiveJpeg(decodeJpeg(jpeg), 5640, 3172, partial);
+            writeJpeg(decodeJpeg(jpeg), options, partial);
             std::filesystem::rename(partial, copy);
         }
     }
@@ -103,9 +111,15 @@ std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
         {"PNG", scratch / "png"},
         {"HEIC", photos / "heic"},
         {"WebP", photos / "webp"},
-        {"progressive JPEG 5640x3172", progressiveCopies(photos / "jpeg", scratch / "progressive")},
+        {"progressive JPEG 5640x3172",
+         jpegCopies(photos / "jpeg", {5640, 3172, 92, true}, scratch / "progressive")},
         {"RAW (DNG, the JPEG as its preview)", rawCopies(photos / "jpeg", scratch / "raw")},
     };
+}
+
+SampleFormat largeJpegs(const std::filesystem::path& photos, const std::filesystem::path& scratch) {
+    return {"JPEG 6000x4000 (24 MP), quality 95",
+            jpegCopies(photos / "jpeg", {6000, 4000, 95, false}, scratch / "jpeg-24mp")};
 }
 
 }  // namespace vesko::bench

@@ -18,4 +18,8 @@ struct SampleFormat {
 std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
                                         const std::filesystem::path& scratch);
 
+// The sample JPEGs stretched to 6000 x 4000 and written as baseline JPEGs of quality 95, once,
+// into `scratch`: a 24-megapixel camera's photos, for the zoom.
+SampleFormat largeJpegs(const std::filesystem::path& photos, const std::filesystem::path& scratch);
+
 }  // namespace vesko::bench

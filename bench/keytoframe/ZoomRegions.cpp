@@ -1,6 +1,7 @@
 // From Z to the sharp zoomed view, against the view's region alone and a full-resolution decode
 // of the whole file, for each format: the work the window's region loader does on its worker,
-// timed on the decoder itself.
+// timed on the app's decoder stack (platform/DecoderStack.h), with the photo and the next one
+// decoded ahead at the view's size as when Z is pressed on a photo shown.
 // Usage: vesko_bench_zoom [photos folder] [view width] [view height]
 #include <sys/resource.h>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "SampleFormats.h"
+#include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
 
 namespace vesko::bench {
@@ -40,39 +42,57 @@ PixelRect viewAround(PixelSize full, int viewWidth, int viewHeight) {
     return {(full.width - viewWidth) / 2, (full.height - viewHeight) / 2, viewWidth, viewHeight};
 }
 
+std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> photos;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        photos.push_back(entry.path());
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
+}
+
 // As the region loader works: the size, the view (the first sharp frame) where the format decodes
 // regions alone, else the view with its margin at once; then the margin; then the same span of
 // the next photo.
 void measure(const SampleFormat& format, int viewWidth, int viewHeight) {
-    const PhotoDecoder decoder({1 << 30, 1 << 30});
+    const PhotoDecoder wholeDecoder({1 << 30, 1 << 30});
+    const std::shared_ptr<HintedDecoder> decoder =
+        decoderStackOver(std::make_shared<PhotoDecoder>(DisplayBound{viewWidth, viewHeight}));
     std::vector<double> whole, viewAlone, firstSharp, margin, nextSpan, fullPan;
     int failed = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(format.folder)) {
-        const auto& file = entry.path();
-        whole.push_back(millisecondsOf([&] { failed += decoder.decode(file) ? 0 : 1; }));
+    const std::vector<std::filesystem::path> photos = photosIn(format.folder);
+    for (std::size_t i = 0; i < photos.size(); ++i) {
+        const auto& file = photos[i];
+        whole.push_back(millisecondsOf([&] { failed += wholeDecoder.decode(file) ? 0 : 1; }));
+        // The photo on screen and the next one decoded ahead, as the window leaves them.
+        const auto& next = photos[(i + 1) % photos.size()];
+        decoder->expect({file, next});
+        failed += decoder->decode(file) && decoder->decode(next) ? 0 : 1;
         std::optional<PixelSize> full;
         bool viewFirst = false;
         firstSharp.push_back(millisecondsOf([&] {
-            full = decoder.fullSize(file);
-            viewFirst = full && decoder.decodesRegionsAlone(file);
+            (void)identityOf(file);
+            full = decoder->fullSize(file);
+            viewFirst = full && decoder->decodesRegionsAlone(file);
             const auto first = viewFirst ? viewAround : [](PixelSize size, int width, int height) {
                 return spanAround(size, width, height);
             };
             failed +=
-                full && decoder.decodeRegion(file, first(*full, viewWidth, viewHeight)) ? 0 : 1;
+                full && decoder->decodeRegion(file, first(*full, viewWidth, viewHeight)) ? 0 : 1;
         }));
         if (!full) continue;
         viewAlone.push_back(millisecondsOf(
-            [&] { decoder.decodeRegion(file, viewAround(*full, viewWidth, viewHeight)); }));
+            [&] { decoder->decodeRegion(file, viewAround(*full, viewWidth, viewHeight)); }));
         const double spanTime = millisecondsOf(
-            [&] { decoder.decodeRegion(file, spanAround(*full, viewWidth, viewHeight)); });
+            [&] { decoder->decodeRegion(file, spanAround(*full, viewWidth, viewHeight)); });
         margin.push_back(viewFirst ? spanTime : 0);
         nextSpan.push_back(spanTime);
         // Half a view is inside what was decoded already; a whole view asks again.
         fullPan.push_back(millisecondsOf([&] {
-            decoder.decodeRegion(file, spanAround(*full, viewWidth, viewHeight, viewWidth));
+            decoder->decodeRegion(file, spanAround(*full, viewWidth, viewHeight, viewWidth));
         }));
     }
+    decoder->expect({});
     const double sharp = median(firstSharp);
     const double alone = median(viewAlone);
     const double withMargin = sharp + median(margin);
@@ -93,7 +113,9 @@ int main(int argc, char** argv) {
         "first sharp frame (ms) | ÷ view alone | with the margin (ms) | pan half a view (ms) "
         "| pan a whole view (ms) | next photo ready within a 0.7 s dwell | failed |\n"
         "|---|---|---|---|---|---|---|---|---|---|\n");
-    for (const auto& format : vesko::bench::sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR)) {
+    auto formats = vesko::bench::sampleFormats(photos, VESKO_BENCH_SCRATCH_DIR);
+    formats.insert(formats.begin(), vesko::bench::largeJpegs(photos, VESKO_BENCH_SCRATCH_DIR));
+    for (const auto& format : formats) {
         vesko::bench::measure(format, viewWidth, viewHeight);
     }
     rusage usage{};

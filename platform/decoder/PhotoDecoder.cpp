@@ -115,8 +115,16 @@ DecodeProblem PhotoDecoder::whyNoImage(const std::filesystem::path& file) const 
     }
     const std::span<const std::uint8_t> start(reinterpret_cast<const std::uint8_t*>(head.data()),
                                               static_cast<std::size_t>(in.gcount()));
-    return decoder::sniffFormat(start) == decoder::Format::Unknown ? DecodeProblem::notAnImage
-                                                                   : DecodeProblem::undecodable;
+    switch (decoder::sniffFormat(start)) {
+        case decoder::Format::Unknown:
+            return DecodeProblem::notAnImage;
+        // Neither LibRaw nor exiv2 found a picture in it: far more often a camera newer than
+        // they are than a damaged file, which a RAW's user must not be invited to discard.
+        case decoder::Format::Raw:
+            return DecodeProblem::unknownRaw;
+        default:
+            return DecodeProblem::undecodable;
+    }
 }
 
 }  // namespace vesko

@@ -12,6 +12,7 @@
 #include "platform/decoder/Formats.h"
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/Raster.h"
+#include "platform/decoder/RawPreviewsByExiv2.h"
 
 namespace vesko::decoder {
 namespace {
@@ -152,16 +153,19 @@ private:
 };
 
 // How to show a preview of `stored` pixels: previews carry no turn of their own, but some are
-// stored upright already, which their shape against the sensor's tells.
-EmbeddedJpeg lookOf(const RawFile& raw, Size stored) {
-    int orientation = raw.orientation();
-    const Size sensor = raw.sensor();
+// stored upright already, which their shape against the sensor's tells (when it is known).
+EmbeddedJpeg lookOf(int orientation, bool adobeRgb, Size sensor, Size stored) {
     const bool previewWide = stored.width > stored.height;
     const bool sensorWide = sensor.width > sensor.height;
-    if (swapsAxes(orientation) && stored.width != stored.height && previewWide != sensorWide) {
+    if (swapsAxes(orientation) && stored.width != stored.height && sensor.width != sensor.height &&
+        previewWide != sensorWide) {
         orientation = 1;
     }
-    return {orientation, raw.adobeRgb()};
+    return {orientation, adobeRgb};
+}
+
+EmbeddedJpeg lookOf(const RawFile& raw, Size stored) {
+    return lookOf(raw.orientation(), raw.adobeRgb(), raw.sensor(), stored);
 }
 
 int longerSide(Size size) { return std::max(size.width, size.height); }
@@ -179,19 +183,37 @@ bool fullResolution(Size preview, Size sensor) {
     return 10 * longerSide(preview) >= 9 * longerSide(sensor);
 }
 
+// The largest embedded JPEG that exiv2 finds, turned as the RAW's EXIF says; its shape against
+// the sensor's, where LibRaw read the sensor, else as EXIF records it.
+template <typename Source>
+ImageHandle largestPreviewByExiv2(const Source& source, DisplayBound bound, Size sensor) {
+    return showLargestPreviewByExiv2(
+        source, [&](std::span<const std::uint8_t> jpeg, const RawExif& exif) -> ImageHandle {
+            const std::optional<Size> stored = jpegStoredSize(jpeg);
+            if (!stored) return nullptr;
+            const Size shape = sensor.width > 0 ? sensor : exif.stored;
+            return decodeJpeg(jpeg, bound, lookOf(exif.orientation, exif.adobeRgb, shape, *stored));
+        });
+}
+
 template <typename Source>
 ImageHandle decodeRawFrom(const Source& source, DisplayBound bound) {
     RawFile raw(source);
-    if (!raw.opened()) return nullptr;
     const std::span<const std::uint8_t> preview = raw.preview();
     const std::optional<Size> stored = preview.empty() ? std::nullopt : jpegStoredSize(preview);
     const bool previewFits = stored && largeEnough(*stored, raw.sensor(), bound);
     if (previewFits) {
         if (ImageHandle image = decodeJpeg(preview, bound, lookOf(raw, *stored))) return image;
     }
-    const int orientation = raw.orientation();
-    Raster decoded = raw.halfSize(boundBeforeOrientation(bound, orientation));
-    if (!decoded.pixels.empty()) return finish(std::move(decoded), orientation);
+    if (raw.opened()) {
+        const int orientation = raw.orientation();
+        Raster decoded = raw.halfSize(boundBeforeOrientation(bound, orientation));
+        if (!decoded.pixels.empty()) return finish(std::move(decoded), orientation);
+    }
+    // LibRaw does not know the camera, or found nothing it can show: exiv2 knows where more
+    // cameras keep their previews.
+    const Size sensor = raw.opened() ? raw.sensor() : Size{};
+    if (ImageHandle image = largestPreviewByExiv2(source, bound, sensor)) return image;
     // A file whose raw data LibRaw cannot render may still hold a smaller preview.
     if (stored && !previewFits) return decodeJpeg(preview, bound, lookOf(raw, *stored));
     return nullptr;

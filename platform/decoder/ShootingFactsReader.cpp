@@ -15,17 +15,6 @@ namespace {
 
 using Exiv2::ExifData;
 
-// Set once, before the first read: exiv2's XMP parser must be initialised before threads use
-// it, HEIC and CR3 are read only when asked for, and its warnings are no business of the user.
-void prepareExiv2() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
-        Exiv2::enableBMFF(true);
-    });
-}
-
 // A camera's string, cut at its first NUL, without control characters or padding, and short
 // enough for one line.
 std::string cleaned(const std::string& raw) {
@@ -107,6 +96,17 @@ ShootingFacts factsOf(const ExifData& exif) {
 }
 
 }  // namespace
+
+// Set once, before the first read: exiv2's XMP parser must be initialised before threads use
+// it, HEIC and CR3 are read only when asked for, and its warnings are no business of the user.
+void prepareExiv2() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::XmpParser::initialize();
+        Exiv2::enableBMFF(true);
+    });
+}
 
 ShootingFacts shootingFactsOfExif(std::span<const std::uint8_t> tiff) {
     if (tiff.empty() || tiff.size() > UINT32_MAX) return {};

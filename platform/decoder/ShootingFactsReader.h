@@ -15,4 +15,7 @@ ShootingFacts readShootingFacts(std::span<const std::uint8_t> bytes);
 // The same from a bare EXIF block: a TIFF header and its IFDs, as HEIC and WebP hold it.
 ShootingFacts shootingFactsOfExif(std::span<const std::uint8_t> tiff);
 
+// exiv2's set-up, done once whoever calls it first; before any other use of exiv2.
+void prepareExiv2();
+
 }  // namespace vesko::decoder

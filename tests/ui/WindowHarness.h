@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
-#include "platform/HintedDecoder.h"
+#include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -29,11 +29,10 @@ namespace vesko {
 // only the folder chooser and the file browser are stand-ins.
 class WindowHarness {
 public:
-    // With `regions`, the zoomed view gets full-resolution pixels from the decoder.
+    // The app's decoder stack; with `regions`, the zoomed view gets full-resolution pixels from it.
     explicit WindowHarness(bool regions = false, std::shared_ptr<Preferences> preferences =
                                                      std::make_shared<MemoryPreferences>()) {
-        auto decoder = std::make_shared<HintedDecoder>(
-            std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}));
+        auto decoder = decoderStackOver(std::make_shared<PhotoDecoder>(DisplayBound{1920, 1200}));
         auto model = PhotoViewModel::create({
             .fileSystem = std::make_shared<PosixFileSystem>(),
             .imageDecoder = decoder,

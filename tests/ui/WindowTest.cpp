@@ -376,6 +376,26 @@ private slots:
         QCOMPARE(view->zoomCentre(), nearest);
     }
 
+    // Z on a baseline JPEG decodes the view alone first, so that it turns sharp sooner, and then
+    // the view with its margin.
+    void zoomSharpensTheViewBeforeItsMargin() {
+        WindowHarness window(true);
+        window.loadFolder(window.makeFolder("big", {"a.jpg"}, {4000, 3000}));
+        auto* view = qobject_cast<PhotoView*>(window.item("photoPane"));
+        RegionLoader* loader = view->loader();
+        QList<QSize> regions;
+        QObject::connect(loader, &RegionLoader::loaded, [&](const QString& photo) {
+            const QSize region = loader->knownRegion(photo).first.size();
+            if (!region.isEmpty() && (regions.isEmpty() || regions.last() != region)) {
+                regions << region;
+            }
+        });
+        window.press(Qt::Key_Z);
+        const QSize span =
+            (view->size() * window.window()->effectiveDevicePixelRatio() * 2).toSize();
+        QTRY_COMPARE(regions, (QList<QSize>{span / 2, span}));
+    }
+
     // Pixels read ahead for the next photo are not shown once its file has been replaced.
     void zoomedViewShowsOnlyTheCurrentFilesPixels() {
         WindowHarness window(true);

@@ -124,17 +124,22 @@ Bytes makeDng(const Picture& sensor, const DngOptions& options) {
             return std::pair(first, Ifd{});
         }
         const bool jpeg = !options.previewIsBitmap;
-        const Ifd previewTags = {
-            numbers(254, kLong, {1}),
-            numbers(256, kLong, {previewSize.first}),
-            numbers(257, kLong, {previewSize.second}),
-            numbers(258, kShort, {8, 8, 8}),
-            numbers(259, kShort, {jpeg ? 7u : 1u}),
-            numbers(262, kShort, {jpeg ? 6u : 2u}),
-            numbers(273, kLong, {std::uint32_t(long(previewAt) + options.previewOffsetShift)}),
-            numbers(277, kShort, {3}),
-            numbers(279, kLong, {std::uint32_t(preview.size())}),
-            numbers(330, kLong, {std::uint32_t(rawIfdAt)})};  // SubIFDs
+        const auto previewOffset = std::uint32_t(long(previewAt) + options.previewOffsetShift);
+        const Ifd previewTags =
+            options.previewAsExifJpeg
+                ? Ifd{numbers(513, kLong, {previewOffset}),
+                      numbers(514, kLong, {std::uint32_t(preview.size())}),
+                      numbers(330, kLong, {std::uint32_t(rawIfdAt)})}
+                : Ifd{numbers(254, kLong, {1}),
+                      numbers(256, kLong, {previewSize.first}),
+                      numbers(257, kLong, {previewSize.second}),
+                      numbers(258, kShort, {8, 8, 8}),
+                      numbers(259, kShort, {jpeg ? 7u : 1u}),
+                      numbers(262, kShort, {jpeg ? 6u : 2u}),
+                      numbers(273, kLong, {previewOffset}),
+                      numbers(277, kShort, {3}),
+                      numbers(279, kLong, {std::uint32_t(preview.size())}),
+                      numbers(330, kLong, {std::uint32_t(rawIfdAt)})};  // SubIFDs
         first.insert(first.end(), previewTags.begin(), previewTags.end());
         return std::pair(first, rawIfd(sensor, rawOffset, std::uint32_t(raw.size())));
     };

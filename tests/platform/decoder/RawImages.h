@@ -14,6 +14,7 @@ struct DngOptions {
     bool adobeRgb = false;         // EXIF's colour space
     bool withRawData = true;       // false leaves the raw IFD pointing past the file's end
     long previewOffsetShift = 0;   // moves the preview's recorded offset, not its bytes
+    bool previewAsExifJpeg = false;  // as IFD 0's JPEGInterchangeFormat, not as its strip
 };
 
 // A little-endian DNG whose raw data is `sensor` (as stored, before the turn) mosaicked as 16-bit

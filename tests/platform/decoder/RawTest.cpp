@@ -89,6 +89,15 @@ TEST_F(DecoderTest, RawRegionsComeFromAFullSizePreview) {
     EXPECT_EQ(decoder.fullSize(small), std::nullopt);
 }
 
+// A camera that LibRaw does not know (here, by a sensor too small for it) still shows the largest
+// preview that exiv2 finds, turned as the RAW's EXIF says.
+TEST_F(DecoderTest, RawThatLibRawRefusesShowsThePreviewExiv2Finds) {
+    const Bytes unknown = makeDng(blueSensor(16, 8), {.preview = encodeJpeg(storedFor(kUpright, 6)),
+                                                      .orientation = 6,
+                                                      .previewAsExifJpeg = true});
+    expectBlocksOf(decodeBytes(unknown, {128, 128}, "shot.cr3"), kUpright, 40);
+}
+
 struct DamagedCase {
     const char* name;
     Bytes file;
@@ -118,7 +127,7 @@ TEST_F(DecoderTest, DamagedRawGivesAPlaceholderOrAnotherPicture) {
         {"raw data stripped, small preview",
          makeDng(kUpright, {.preview = small, .withRawData = false}), 32},
         {"cut in the raw data", cut(full, full.size() - 1000), 128},
-        {"cut in the header", cut(full, 100), 0, DecodeProblem::undecodable},
+        {"cut in the header", cut(full, 100), 0, DecodeProblem::unknownRaw},
         {"text named .nef", Bytes{'h', 'e', 'l', 'l', 'o'}, 0, DecodeProblem::notAnImage},
     };
     for (const DamagedCase& c : cases) {
