@@ -173,6 +173,10 @@
 <context>
     <name>Notice</name>
     <message>
+        <source>“%1” is a link; Vesko moves photos only inside the chosen folder.</source>
+        <translation>„%1“ ist ein Link; Vesko verschiebt Fotos nur innerhalb des gewählten Ordners.</translation>
+    </message>
+    <message>
         <source>“%1” was not moved: “%2” already holds a file of that name.</source>
         <translation>„%1“ wurde nicht verschoben: In „%2“ liegt schon eine Datei dieses Namens.</translation>
     </message>
@@ -247,6 +251,10 @@
     <message>
         <source>Vesko may not write there</source>
         <translation>Vesko darf dort nicht schreiben</translation>
+    </message>
+    <message>
+        <source>one of the two folders is a link, and Vesko moves photos only inside the chosen folder</source>
+        <translation>einer der beiden Ordner ist ein Link, und Vesko verschiebt Fotos nur innerhalb des gewählten Ordners</translation>
     </message>
     <message>
         <source>“%1” was moved to “%2” to rejoin its photo after Vesko was interrupted.</source>
