@@ -241,6 +241,10 @@
         <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Ihre Aufzeichnung stammt von einem neueren Vesko. Es wurde nichts verschoben.</translation>
     </message>
     <message>
+        <source>Moves that Vesko was interrupted in cannot be completed: something that is not a file stands in the place of its record of them. Nothing was moved.</source>
+        <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Wo ihre Aufzeichnung liegen sollte, steht etwas, das keine Datei ist. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
         <source>Moves that Vesko was interrupted in cannot be completed: its record of them cannot be read (%1). Nothing was moved.</source>
         <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Vesko kann ihre Aufzeichnung nicht lesen (%1). Es wurde nichts verschoben.</translation>
     </message>

@@ -139,6 +139,11 @@ QString journalTroubleText(const JournalTrouble& trouble) {
                 "Notice",
                 "Moves that Vesko was interrupted in cannot be completed: its record of them is "
                 "damaged. Nothing was moved."));
+        case JournalTrouble::Kind::notAFile:
+            return translated(QT_TRANSLATE_NOOP(
+                "Notice",
+                "Moves that Vesko was interrupted in cannot be completed: something that is not "
+                "a file stands in the place of its record of them. Nothing was moved."));
         case JournalTrouble::Kind::newerVersion:
             return translated(QT_TRANSLATE_NOOP(
                 "Notice",

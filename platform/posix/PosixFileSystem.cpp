@@ -239,7 +239,7 @@ FileError PosixFileSystem::move(const std::filesystem::path& from,
                                                                           : lastError());
     }
     FileError failure = fileErrorFrom(error);
-    // ENOENT names either end; only a missing item means the photo is gone.
+    // ENOENT names either end (a folder may go once opened); only a missing item is gone.
     struct stat info {};
     if (failure.problem == FileProblem::missing &&
         ::fstatat(source, fromName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
