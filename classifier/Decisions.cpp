@@ -12,6 +12,10 @@ bool isPlainName(std::string_view name) {
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
+std::string folderOf(const std::string& path) {
+    return lastPathComponent(std::filesystem::path(path).parent_path().native());
+}
+
 // The photo first, then each companion into (or out of) the same folder under its own name.
 // Companions may have gone since the listing; the photo may not.
 std::vector<PlannedMove> groupMove(const std::string& from, const std::string& to,
@@ -50,6 +54,9 @@ bool PhotoViewModel::moveTogether(const std::vector<PlannedMove>& group, Notice:
     if (result.error) {
         Notice notice{step, lastPathComponent(group[result.blocker].from), std::string(folderName),
                       result.error};
+        if (result.error.problem == FileProblem::linkedFolder && step == Notice::Step::undo) {
+            notice.folder = folderOf(group.front().from);  // the subfolder is the link
+        }
         for (const std::size_t i : result.stranded) {
             notice.stranded.push_back(lastPathComponent(group[i].to));
         }

@@ -19,7 +19,8 @@ bool holds(const FileSystem& fileSystem, const std::string& path,
 
 // Puts each file of an interrupted group where its photo is now: forward, when the photo
 // itself has moved (the decision was taken), back when it has not. A file is moved only while
-// it is the very file that was moving, and only by the move that never replaces.
+// it is the very file that was moving, and only by the move that never replaces; one found
+// under both names, as a move by linking cut short leaves it, loses its old name to that move.
 void resolveEntry(const JournalEntry& entry, FileSystem& fileSystem,
                   std::vector<RecoveryNote>& notes) {
     const JournaledMove& photo = entry.moves[entry.photo];
@@ -42,15 +43,17 @@ void resolveEntry(const JournalEntry& entry, FileSystem& fileSystem,
     for (const JournaledMove& move : entry.moves) {
         const std::string& there = forward ? move.to : move.from;
         const std::string& here = forward ? move.from : move.to;
-        if (!move.key || holds(fileSystem, there, move.key)) {
+        const bool arrived = holds(fileSystem, there, move.key);
+        const bool left = holds(fileSystem, here, move.key);
+        if (!move.key || (arrived && !left)) {
             continue;  // gone before the move began, or already with its photo
         }
-        if (!holds(fileSystem, here, move.key)) {
+        if (!left) {
             notes.push_back({RecoveryNote::Kind::changed, lastPathComponent(here), folderOf(here)});
         } else if (FileError error = fileSystem.move(here, there)) {
             notes.push_back({RecoveryNote::Kind::blocked, lastPathComponent(here), folderOf(here),
                              lastPathComponent(photoPath), folderOf(photoPath), error});
-        } else {
+        } else if (!arrived) {
             notes.push_back(
                 {RecoveryNote::Kind::rejoined, lastPathComponent(there), folderOf(there)});
         }

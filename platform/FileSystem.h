@@ -16,6 +16,7 @@ enum class FileProblem {
     nameTaken,    // something of that name is already at the destination
     notWritable,  // no permission, or a read-only file system
     missing,      // the item to move is no longer there
+    linkedFolder,  // the subfolder of the move is a symbolic link, which Vesko never follows
     other,        // anything else: `cause` says what
 };
 
@@ -111,9 +112,13 @@ public:
     virtual FileError createDirectories(const std::filesystem::path& folder) = 0;
 
     // Moves the item at `from` to `to` on the same file system. Never replaces anything: when
-    // anything exists at `to` the move fails with `nameTaken`. `missing` means that nothing is at
-    // `from`; a missing destination folder is `other`. On failure both paths are as they were.
-    // Nothing is ever copied: a move across file systems fails. Main thread.
+    // anything exists at `to` the move fails with `nameTaken`, but for another name of the very
+    // file at `from` (a move by linking cut short): then the name `from` goes, which completes
+    // that move. `missing` means that nothing is at `from`; a missing destination folder is
+    // `other`. Where the folder of one end is directly inside that of the other (a subfolder of
+    // the chosen folder), that subfolder must be a real directory: a symbolic link in its place
+    // fails with `linkedFolder`, also one put there while the move runs. On failure both paths
+    // are as they were. Nothing is ever copied: a move across file systems fails. Main thread.
     virtual FileError move(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 
     // Moves every file of `group` with move(), in order, or none: when one fails, the files

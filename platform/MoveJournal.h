@@ -38,6 +38,7 @@ struct JournalTrouble {
         damaged,       // it holds bytes that are no journal entry, other than a torn last one
         newerVersion,  // it was written by a later Vesko
         unwritable,    // an entry could not be written: `cause` says why
+        notAFile,      // something that is no regular file has a journal's name
     };
     Kind kind;
     std::error_code cause = {};
@@ -47,7 +48,7 @@ struct JournalTrouble {
 
 // The record of group moves in progress, kept outside the photo folders, so that a move cut
 // short by a crash, a kill or a power cut can be completed when Vesko next starts or loads
-// the folder. Main thread.
+// the folder. No call waits for another process. Main thread.
 class MoveJournal {
 public:
     using Ticket = std::uint64_t;
@@ -72,8 +73,9 @@ public:
     // Hands each unfinished entry of `folder` left by a process that has ended to `resolve`,
     // once, then marks it finished: an entry is reported once, whatever `resolve` could do.
     // A torn last entry (cut short while it was written, before any of its renames) is not one.
-    // Returns why the journal of `folder` could not be read; its entries are then not handed
-    // out, and the unreadable record is put aside so that it is reported once.
+    // Returns why a record that may hold entries of `folder` could not be read; its entries
+    // are then not handed out, and the unreadable record is put aside so that it is reported
+    // once.
     virtual std::optional<JournalTrouble> resolveUnfinished(const std::string& folder,
                                                             const Resolve& resolve) = 0;
 

@@ -173,6 +173,10 @@
 <context>
     <name>Notice</name>
     <message>
+        <source>“%1” is a link; Vesko moves photos only inside the chosen folder.</source>
+        <translation>„%1“ ist ein Link; Vesko verschiebt Fotos nur innerhalb des gewählten Ordners.</translation>
+    </message>
+    <message>
         <source>“%1” was not moved: “%2” already holds a file of that name.</source>
         <translation>„%1“ wurde nicht verschoben: In „%2“ liegt schon eine Datei dieses Namens.</translation>
     </message>
@@ -241,6 +245,10 @@
         <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Ihre Aufzeichnung stammt von einem neueren Vesko. Es wurde nichts verschoben.</translation>
     </message>
     <message>
+        <source>Moves that Vesko was interrupted in cannot be completed: something that is not a file stands in the place of its record of them. Nothing was moved.</source>
+        <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Wo ihre Aufzeichnung liegen sollte, steht etwas, das keine Datei ist. Es wurde nichts verschoben.</translation>
+    </message>
+    <message>
         <source>Moves that Vesko was interrupted in cannot be completed: its record of them cannot be read (%1). Nothing was moved.</source>
         <translation>Unterbrochene Verschiebungen lassen sich nicht vollenden: Vesko kann ihre Aufzeichnung nicht lesen (%1). Es wurde nichts verschoben.</translation>
     </message>
@@ -251,6 +259,10 @@
     <message>
         <source>Vesko may not write there</source>
         <translation>Vesko darf dort nicht schreiben</translation>
+    </message>
+    <message>
+        <source>one of the two folders is a link, and Vesko moves photos only inside the chosen folder</source>
+        <translation>einer der beiden Ordner ist ein Link, und Vesko verschiebt Fotos nur innerhalb des gewählten Ordners</translation>
     </message>
     <message>
         <source>“%1” was moved to “%2” to rejoin its photo after Vesko was interrupted.</source>

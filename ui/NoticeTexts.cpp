@@ -14,9 +14,18 @@ QString fromNameBytes(const std::string& name) {
 
 QString translated(const char* text) { return QCoreApplication::translate("Notice", text); }
 
+QString linkedFolderText(const Notice& notice) {
+    return translated(
+               QT_TRANSLATE_NOOP(
+                   "Notice", "“%1” is a link; Vesko moves photos only inside the chosen folder."))
+        .arg(fromNameBytes(notice.folder));
+}
+
 // Each text takes its names in one arg() call, so that a "%1" in a file name stays as it is.
 QString decisionText(const Notice& notice, const QString& file, const QString& cause) {
     switch (notice.error.problem) {
+        case FileProblem::linkedFolder:
+            return linkedFolderText(notice);
         case FileProblem::nameTaken:
             return translated(
                        QT_TRANSLATE_NOOP(
@@ -39,6 +48,8 @@ QString decisionText(const Notice& notice, const QString& file, const QString& c
 
 QString undoText(const Notice& notice, const QString& file, const QString& cause) {
     switch (notice.error.problem) {
+        case FileProblem::linkedFolder:
+            return linkedFolderText(notice);
         case FileProblem::nameTaken:
             return translated(
                        QT_TRANSLATE_NOOP("Notice",
@@ -152,6 +163,11 @@ QString journalTroubleText(const JournalTrouble& trouble) {
                 "Notice",
                 "Moves that Vesko was interrupted in cannot be completed: its record of them is "
                 "damaged. Nothing was moved."));
+        case JournalTrouble::Kind::notAFile:
+            return translated(QT_TRANSLATE_NOOP(
+                "Notice",
+                "Moves that Vesko was interrupted in cannot be completed: something that is not "
+                "a file stands in the place of its record of them. Nothing was moved."));
         case JournalTrouble::Kind::newerVersion:
             return translated(QT_TRANSLATE_NOOP(
                 "Notice",
@@ -173,6 +189,11 @@ QString blockedReason(const FileError& error, const QString& folder) {
                 .arg(folder);
         case FileProblem::notWritable:
             return translated(QT_TRANSLATE_NOOP("Notice", "Vesko may not write there"));
+        case FileProblem::linkedFolder:
+            return translated(QT_TRANSLATE_NOOP(
+                "Notice",
+                "one of the two folders is a link, and Vesko moves photos only inside the chosen "
+                "folder"));
         default:
             return QString::fromLocal8Bit(error.cause.message());
     }

@@ -28,6 +28,18 @@ void InMemoryFileSystem::addFile(const std::filesystem::path& file) { add(file, 
 
 void InMemoryFileSystem::addFolder(const std::filesystem::path& folder) { add(folder, true); }
 
+void InMemoryFileSystem::addHardLink(const std::filesystem::path& file,
+                                     const std::filesystem::path& name) {
+    Node node = *find(file);
+    node.order = nextOrder_++;
+    nodes_.try_emplace(key(name), node);
+}
+
+void InMemoryFileSystem::makeFolderLink(const std::filesystem::path& folder) {
+    addFolder(folder);
+    nodes_[key(folder)].isLink = true;
+}
+
 void InMemoryFileSystem::remove(const std::filesystem::path& path) {
     const std::string k = key(path);
     std::erase_if(nodes_, [&](const auto& node) {
@@ -93,14 +105,33 @@ FileError InMemoryFileSystem::createDirectories(const std::filesystem::path& fol
     return {};
 }
 
+// Whether one folder of the move is directly inside the other and is a link.
+bool InMemoryFileSystem::isLinkedSubfolder(const std::string& from, const std::string& to) const {
+    const std::string fromFolder = parentKey(from);
+    const std::string toFolder = parentKey(to);
+    const std::string inner = parentKey(toFolder) == fromFolder   ? toFolder
+                              : parentKey(fromFolder) == toFolder ? fromFolder
+                                                                  : std::string();
+    const Node* node = inner.empty() || fromFolder == toFolder ? nullptr : find(inner);
+    return node && node->isLink;
+}
+
 FileError InMemoryFileSystem::move(const std::filesystem::path& from,
                                    const std::filesystem::path& to) {
     const std::string source = key(from);
     const std::string target = key(to);
-    if (!find(source)) {
+    if (isLinkedSubfolder(source, target)) {
+        return {FileProblem::linkedFolder, std::make_error_code(std::errc::not_a_directory)};
+    }
+    const Node* moving = find(source);
+    if (!moving) {
         return fileErrorFrom(std::make_error_code(std::errc::no_such_file_or_directory));
     }
-    if (find(target)) {
+    if (const Node* there = find(target)) {
+        if (source != target && !moving->isDirectory && there->inode == moving->inode) {
+            nodes_.erase(source);  // a move by linking cut short: the old name goes
+            return {};
+        }
         return fileErrorFrom(std::make_error_code(std::errc::file_exists));
     }
     const Node* parent = find(parentKey(target));

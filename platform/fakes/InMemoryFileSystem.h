@@ -16,6 +16,10 @@ public:
     void addFile(const std::filesystem::path& file);
     // Creates a folder, and any missing parent folders.
     void addFolder(const std::filesystem::path& folder);
+    // Gives the file at `file` a second name, as a move by linking cut short leaves it.
+    void addHardLink(const std::filesystem::path& file, const std::filesystem::path& name);
+    // Makes `folder` a symbolic link to a folder elsewhere that holds what it holds now.
+    void makeFolderLink(const std::filesystem::path& folder);
     void remove(const std::filesystem::path& path);
     bool isFile(const std::filesystem::path& path) const;
 
@@ -33,10 +37,12 @@ private:
         bool isDirectory = false;
         std::uint64_t order = 0;
         std::uint64_t inode = 0;
+        bool isLink = false;
     };
 
     void add(const std::filesystem::path& path, bool isDirectory);
     const Node* find(const std::filesystem::path& path) const;
+    bool isLinkedSubfolder(const std::string& from, const std::string& to) const;
 
     std::map<std::string, Node> nodes_{{"/", Node{true, 0, 0}}};
     std::uint64_t nextOrder_ = 1;

@@ -6,7 +6,8 @@ namespace vesko {
 
 // The file system of a POSIX system. Moves use rename with RENAME_NOREPLACE; where the file
 // system does not support that flag, a file is hard-linked to its new name and then unlinked
-// from the old one, which cannot replace either. Other kinds of item then fail to move.
+// from the old one, which cannot replace either. Other kinds of item then fail to move. Both
+// go through descriptors of the two folders, the subfolder opened without following a link.
 class PosixFileSystem : public FileSystem {
 public:
     enum class MoveMethod { noReplaceRename, linkThenUnlink };
@@ -25,9 +26,5 @@ public:
 private:
     MoveMethod method_;
 };
-
-// Moves a regular file or symbolic link by linking it at `to` and unlinking `from`; fails with
-// file_exists when anything is at `to`, and with operation_not_supported for other items.
-std::error_code moveByLinking(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace vesko

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
+#include <string_view>
 
 #include "JournalRecords.h"
 
@@ -16,13 +18,17 @@ namespace {
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
-// FNV-1a: stable across builds and runs, unlike std::hash.
-std::uint64_t hashOf(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char byte : text) {
-        hash = (hash ^ static_cast<std::uint8_t>(byte)) * 1099511628211ull;
-    }
-    return hash;
+constexpr std::string_view kJournalExtension = ".journal";
+
+// The name of this process's own file: its id, which no live process shares, and a random
+// number, which no file an ended process left is likely to have.
+std::string ownFileName() {
+    std::random_device random;
+    const std::uint64_t nonce = std::uint64_t{random()} << 32 | random();
+    char name[64];
+    std::snprintf(name, sizeof name, "%ld-%016llx", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(nonce));
+    return name + std::string(kJournalExtension);
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -58,12 +64,9 @@ void syncPath(const std::filesystem::path& path) {
 // Keeps an unusable file for whoever wants to look into it, out of the way of new entries,
 // so that it is reported once. Named by its inode, which no other file there has while it
 // lives.
-void putAside(const std::filesystem::path& file, int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) == 0) {
-        const std::string aside = file.native() + "." + std::to_string(info.st_ino) + ".unusable";
-        ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
-    }
+void putAside(const std::filesystem::path& file, ino_t inode) {
+    const std::string aside = file.native() + "." + std::to_string(inode) + ".unusable";
+    ::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
 }
 
 }  // namespace
@@ -72,9 +75,15 @@ PosixMoveJournal::PosixMoveJournal(std::filesystem::path folder, Durability dura
     : folder_(std::move(folder)), durability_(durability) {}
 
 PosixMoveJournal::~PosixMoveJournal() {
-    if (open_) {
-        ::close(open_->fd);
+    if (ownFd_ < 0) {
+        return;
     }
+    // An entry never finished is left for recovery, as a kill would leave it.
+    struct stat info {};
+    if (!open_ && ::fstat(ownFd_, &info) == 0 && info.st_size == 0) {
+        ::unlink(ownFile_.c_str());
+    }
+    ::close(ownFd_);
 }
 
 std::filesystem::path PosixMoveJournal::defaultFolder() {
@@ -86,11 +95,28 @@ std::filesystem::path PosixMoveJournal::defaultFolder() {
     return std::filesystem::path(home ? home : "/") / ".local/state/vesko";
 }
 
-std::filesystem::path PosixMoveJournal::fileFor(const std::string& folder) const {
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.journal",
-                  static_cast<unsigned long long>(hashOf(folder)));
-    return folder_ / name;
+// Made under another name and locked before it takes a journal's name, so that no resolving
+// process ever finds it unlocked.
+std::error_code PosixMoveJournal::openOwnFile() {
+    const std::filesystem::path file = folder_ / ownFileName();
+    const std::filesystem::path making = file.native() + ".new";
+    const int fd =
+        ::open(making.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return lastError();
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::rename(making.c_str(), file.c_str()) != 0) {
+        const std::error_code cause = lastError();
+        ::unlink(making.c_str());
+        ::close(fd);
+        return cause;
+    }
+    if (durability_ == Durability::powerCut) {
+        syncPath(folder_);
+    }
+    ownFile_ = file;
+    ownFd_ = fd;
+    return {};
 }
 
 MoveJournal::Start PosixMoveJournal::begin(const JournalEntry& entry) {
@@ -100,40 +126,28 @@ MoveJournal::Start PosixMoveJournal::begin(const JournalEntry& entry) {
     const auto failed = [](std::error_code cause) {
         return Start{std::nullopt, JournalTrouble{JournalTrouble::Kind::unwritable, cause}};
     };
-    std::error_code error;
-    if (std::filesystem::create_directories(folder_, error); error) {
-        return failed(error);
-    }
-    const std::filesystem::path file = fileFor(entry.folder);
-    bool created = false;
-    int fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        created = fd >= 0;
-    }
-    if (fd < 0) {
-        return failed(lastError());
+    if (ownFd_ < 0) {
+        std::error_code error;
+        std::filesystem::create_directories(folder_, error);
+        if (error || (error = openOwnFile())) {
+            return failed(error);
+        }
     }
     struct stat info {};
-    if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &info) != 0) {
-        const std::error_code cause = lastError();
-        ::close(fd);
-        return failed(cause);
+    if (::fstat(ownFd_, &info) != 0) {
+        return failed(lastError());
     }
     const auto offset = static_cast<std::uint64_t>(info.st_size);
     const std::string record = beginRecord(offset, entry);
-    if (!writeAll(fd, record) || (durability_ == Durability::powerCut && ::fdatasync(fd) != 0)) {
+    if (!writeAll(ownFd_, record) ||
+        (durability_ == Durability::powerCut && ::fdatasync(ownFd_) != 0)) {
         const std::error_code cause = lastError();
-        if (::ftruncate(fd, static_cast<off_t>(offset)) != 0) {
+        if (::ftruncate(ownFd_, static_cast<off_t>(offset)) != 0) {
             // What did reach the file is a torn last record: read as never written.
         }
-        ::close(fd);
         return failed(cause);
     }
-    if (created && durability_ == Durability::powerCut) {
-        syncPath(folder_);
-    }
-    Open open{fd, offset, offset + record.size(), {}};
+    Open open{offset, offset + record.size(), {}};
     for (const JournaledMove& move : entry.moves) {
         open.folders.insert(std::filesystem::path(move.from).parent_path());
         open.folders.insert(std::filesystem::path(move.to).parent_path());
@@ -149,15 +163,11 @@ void PosixMoveJournal::finish(Ticket ticket) {
     if (durability_ == Durability::powerCut) {
         syncFolders(open_->folders);
     }
-    struct stat info {};
-    const bool alone = open_->ticket == 0 && ::fstat(open_->fd, &info) == 0 &&
-                       static_cast<std::uint64_t>(info.st_size) == open_->end;
-    // A finish mark that does not reach the disk leaves an entry whose renames all happened,
-    // which resolving leaves as it is.
-    if (!alone || ::ftruncate(open_->fd, 0) != 0) {
-        writeAll(open_->fd, finishRecord(ticket));
+    // Every entry of the file is finished now. A finish mark that does not reach the disk
+    // leaves an entry whose renames all happened, which resolving leaves as it is.
+    if (::ftruncate(ownFd_, 0) != 0) {
+        writeAll(ownFd_, finishRecord(ticket));
     }
-    ::close(open_->fd);
     open_.reset();
 }
 
@@ -169,10 +179,15 @@ void PosixMoveJournal::syncFolders(const std::set<std::string>& folders) const {
 
 std::optional<JournalTrouble> PosixMoveJournal::resolveUnfinished(const std::string& folder,
                                                                   const Resolve& resolve) {
-    return resolveFile(fileFor(folder), &folder, resolve);
+    return resolveWhere(&folder, resolve);
 }
 
 std::optional<JournalTrouble> PosixMoveJournal::resolveAllUnfinished(const Resolve& resolve) {
+    return resolveWhere(nullptr, resolve);
+}
+
+std::optional<JournalTrouble> PosixMoveJournal::resolveWhere(const std::string* folder,
+                                                             const Resolve& resolve) {
     std::error_code error;
     std::filesystem::directory_iterator files(folder_, error);
     if (error) {
@@ -182,8 +197,8 @@ std::optional<JournalTrouble> PosixMoveJournal::resolveAllUnfinished(const Resol
     }
     std::optional<JournalTrouble> first;
     for (const auto& file : files) {
-        if (file.path().extension() == ".journal") {
-            auto trouble = resolveFile(file.path(), nullptr, resolve);
+        if (file.path().native().ends_with(kJournalExtension)) {
+            auto trouble = resolveFile(file.path(), folder, resolve);
             if (!first) first = trouble;
         }
     }
@@ -193,14 +208,35 @@ std::optional<JournalTrouble> PosixMoveJournal::resolveAllUnfinished(const Resol
 std::optional<JournalTrouble> PosixMoveJournal::resolveFile(const std::filesystem::path& file,
                                                             const std::string* folder,
                                                             const Resolve& resolve) {
-    const int fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    const JournalTrouble notAFile{JournalTrouble::Kind::notAFile};
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0) {
+        return std::nullopt;  // resolved and removed by another process meanwhile
+    }
+    if (!S_ISREG(info.st_mode)) {
+        putAside(file, info.st_ino);
+        return notAFile;
+    }
+    // Never waits: not for a FIFO put in its place since, nor for another process's lock.
+    const int fd =
+        ::open(file.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return errno == ENOENT
                    ? std::nullopt
                    : std::optional(JournalTrouble{JournalTrouble::Kind::unreadable, lastError()});
     }
-    // Locked: another Vesko is moving a group in this folder right now; nothing is interrupted.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        putAside(file, info.st_ino);
+        ::close(fd);
+        return notAFile;
+    }
+    // Locked: another Vesko is moving a group right now; nothing is interrupted. Unlinked: its
+    // entries were resolved by another process since it was opened.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (::fstat(fd, &info) != 0 || info.st_nlink == 0) {
         ::close(fd);
         return std::nullopt;
     }
@@ -212,7 +248,7 @@ std::optional<JournalTrouble> PosixMoveJournal::resolveFile(const std::filesyste
     }
     JournalContents contents = readJournal(*bytes);
     if (contents.fault) {
-        putAside(file, fd);
+        putAside(file, info.st_ino);
         ::close(fd);
         return JournalTrouble{*contents.fault};
     }
@@ -232,9 +268,8 @@ std::optional<JournalTrouble> PosixMoveJournal::resolveFile(const std::filesyste
         syncFolders(changed);
     }
     if (resolved == contents.unfinished.size()) {
-        if (::ftruncate(fd, 0) != 0) {
-            // Left for next time, when every entry in it is found as resolved.
-        }
+        // Emptied first, so that a process that opened it before the unlink finds nothing.
+        if (::ftruncate(fd, 0) == 0) ::unlink(file.c_str());
     } else {
         for (const auto& [offset, entry] : contents.unfinished) {
             if (!folder || entry.folder == *folder) writeAll(fd, finishRecord(offset));

@@ -8,13 +8,14 @@
 
 namespace vesko {
 
-// The move journal as files in one folder of its own: one file per chosen folder, named by a
-// hash of the folder's path, so that windows on different folders never write the same file
-// (two folders whose hashes meet share one, which is safe: entries name their folder). Records
-// are appended (see JournalRecords.h). A process holds an exclusive flock() on the file from
-// begin() to finish(), and so does resolving: an unfinished entry whose file is not locked
-// belongs to a process that has ended, whose locks the kernel let go of. A file that holds
-// nothing but finished entries is emptied.
+// The move journal as files in one folder of its own. Each process writes its entries to a
+// file of its own, named by its process id and a random number, which it holds an exclusive
+// flock() on from its first entry until it ends; so no process ever waits for another. Records
+// are appended (see JournalRecords.h), and the file is emptied whenever its last entry is
+// finished. Resolving takes the files whose lock it can get without waiting, those of
+// processes that have ended (the kernel let go of their locks), and removes each once nothing
+// in it is unfinished. Whatever else is there under a journal's name and is not a regular file
+// is never opened to wait on: it is put aside and told, as a damaged file is.
 class PosixMoveJournal : public MoveJournal {
 public:
     enum class Durability {
@@ -40,23 +41,23 @@ public:
                                                     const Resolve& resolve) override;
     std::optional<JournalTrouble> resolveAllUnfinished(const Resolve& resolve) override;
 
-    // The file that holds the entries of `folder`.
-    std::filesystem::path fileFor(const std::string& folder) const;
-
 private:
     struct Open {
-        int fd = -1;
         Ticket ticket = 0;
         std::uint64_t end = 0;
         std::set<std::string> folders;  // those the renames change, to sync
     };
 
+    std::optional<JournalTrouble> resolveWhere(const std::string* folder, const Resolve& resolve);
     std::optional<JournalTrouble> resolveFile(const std::filesystem::path& file,
                                               const std::string* folder, const Resolve& resolve);
+    std::error_code openOwnFile();
     void syncFolders(const std::set<std::string>& folders) const;
 
     std::filesystem::path folder_;
     Durability durability_;
+    std::filesystem::path ownFile_;
+    int ownFd_ = -1;
     std::optional<Open> open_;
 };
 

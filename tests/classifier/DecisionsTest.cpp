@@ -61,6 +61,8 @@ TEST_F(ClassifierTest, FailedDecisionChangesNothingButANotice) {
          FileProblem::notWritable},
         {"a file where the subfolder goes", [&] { disk->addFile(folder / "Discarded"); },
          FileProblem::other},
+        {"a link where the subfolder goes", [&] { disk->makeFolderLink(folder / "Discarded"); },
+         FileProblem::linkedFolder},
         {"other", [&] { fileSystem->fail(Op::move, FileProblem::other); }, FileProblem::other},
     };
     for (const auto& c : cases) {

@@ -53,6 +53,14 @@ TEST_F(RecoveryTest, OnlyTheFilesThatWereMovingAreMovedAndNothingIsReplaced) {
          [&] { disk->addFile(folder / "Selected/a.CR3"); },
          {"a.jpg", "a.xmp"},
          {{Kind::blocked, "a.CR3"}, {Kind::rejoined, "a.xmp"}}},
+        {"the photo's move by linking cut short before the unlink",
+         [&] { disk->addHardLink(folder / "Selected/a.jpg", folder / "a.jpg"); },
+         shot,
+         {{Kind::rejoined, "a.CR3"}, {Kind::rejoined, "a.xmp"}}},
+        {"Selected made a link",
+         [&] { disk->makeFolderLink(folder / "Selected"); },
+         {"a.jpg"},
+         {{Kind::blocked, "a.CR3"}, {Kind::blocked, "a.xmp"}}},
         {"the photo replaced",
          [&] {
              disk->remove(folder / "Selected/a.jpg");

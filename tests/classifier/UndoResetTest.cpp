@@ -46,9 +46,10 @@ TEST_F(ClassifierTest, TheLastAnswerFinishesAndCanStillBeUndone) {
 // else as it was, so that it can be tried again; the old path, which may now name another
 // file, is never queued.
 TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
-    // A new file at the old name, the photo gone from the subfolder, a read-only folder.
-    for (const FileProblem problem :
-         {FileProblem::nameTaken, FileProblem::missing, FileProblem::notWritable}) {
+    // A new file at the old name, the photo gone from the subfolder, a read-only folder, the
+    // subfolder made a link.
+    for (const FileProblem problem : {FileProblem::nameTaken, FileProblem::missing,
+                                      FileProblem::notWritable, FileProblem::linkedFolder}) {
         SCOPED_TRACE(static_cast<int>(problem));
         disk->remove(folder);
         loadPhotos({"a.jpg", "b.jpg"});
@@ -57,6 +58,7 @@ TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
         if (problem == FileProblem::nameTaken) disk->addFile(folder / "a.jpg");
         if (problem == FileProblem::missing) disk->remove(folder / "Selected/a.jpg");
         if (problem == FileProblem::notWritable) fileSystem->fail(Op::move);
+        if (problem == FileProblem::linkedFolder) disk->makeFolderLink(folder / "Selected");
 
         classifier->undoLast();
         EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
@@ -65,11 +67,13 @@ TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
         EXPECT_EQ(classifier->lastMoved(), record);
         ASSERT_TRUE(classifier->notice());
         EXPECT_EQ(classifier->notice()->step, Notice::Step::undo);
-        EXPECT_EQ(classifier->notice()->folder, "photos");
+        EXPECT_EQ(classifier->notice()->folder,
+                  problem == FileProblem::linkedFolder ? "Selected" : "photos");
         EXPECT_EQ(classifier->notice()->error.problem, problem);
 
         fileSystem->heal(Op::move);
         disk->remove(folder / "a.jpg");
+        disk->remove(folder / "Selected");
         disk->addFile(folder / "Selected/a.jpg");
         classifier->undoLast();
         EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));

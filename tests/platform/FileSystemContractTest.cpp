@@ -77,6 +77,34 @@ TEST_P(FileSystemContract, MoveMovesAndTellsAMissingSourceFromAMissingFolder) {
     }
 }
 
+// A subfolder that is a link is never followed, either way; a file left under both names by a
+// move by linking cut short loses its old name.
+TEST_P(FileSystemContract, MoveFollowsNoLinkedSubfolderAndCompletesAMoveByLinking) {
+    addFile(root / "a.jpg");
+    addFile(root / "Selected" / "b.jpg");
+    addFile(root / "c.jpg");
+    fs().createDirectories(root / "Discarded");
+    if (GetParam() == Kind::memory) {
+        memory->makeFolderLink(root / "Selected");
+        memory->addHardLink(root / "c.jpg", root / "Discarded" / "c.jpg");
+    } else {
+        std::filesystem::rename(root / "Selected", root / "elsewhere");
+        std::filesystem::create_directory_symlink(root / "elsewhere", root / "Selected");
+        std::filesystem::create_hard_link(root / "c.jpg", root / "Discarded" / "c.jpg");
+    }
+    EXPECT_EQ(fs().move(root / "a.jpg", root / "Selected" / "a.jpg").problem,
+              FileProblem::linkedFolder);
+    EXPECT_EQ(fs().move(root / "Selected" / "b.jpg", root / "b.jpg").problem,
+              FileProblem::linkedFolder);
+    EXPECT_TRUE(fs().kindOf(root / "a.jpg").exists);
+    EXPECT_FALSE(fs().kindOf(root / "b.jpg").exists);
+
+    const auto key = fs().keyOf(root / "c.jpg");
+    EXPECT_FALSE(fs().move(root / "c.jpg", root / "Discarded" / "c.jpg"));
+    EXPECT_FALSE(fs().kindOf(root / "c.jpg").exists);
+    EXPECT_EQ(fs().keyOf(root / "Discarded" / "c.jpg"), key);
+}
+
 TEST_P(FileSystemContract, CreatingFoldersMakesParentsAndAcceptsExistingOnes) {
     addFile(root / "Selected" / "kept.jpg");
     EXPECT_FALSE(fs().createDirectories(root / "Selected"));

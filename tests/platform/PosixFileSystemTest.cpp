@@ -44,7 +44,9 @@ TEST(PosixFileSystem, LinkFallbackRefusesFoldersInsteadOfRiskingAReplace) {
     TempFolder folder;
     std::filesystem::create_directories(folder.path() / "trip.jpg");
     std::filesystem::create_directories(folder.path() / "Selected");
-    EXPECT_EQ(moveByLinking(folder.path() / "trip.jpg", folder.path() / "Selected" / "trip.jpg"),
+    EXPECT_EQ(PosixFileSystem(PosixFileSystem::MoveMethod::linkThenUnlink)
+                  .move(folder.path() / "trip.jpg", folder.path() / "Selected" / "trip.jpg")
+                  .cause,
               std::make_error_code(std::errc::operation_not_supported));
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "trip.jpg"));
     // The plain way moves a folder, still without replacing.

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
+
+#include <functional>
 
 #include "TempFolder.h"
 #include "platform/posix/JournalRecords.h"
@@ -17,12 +22,26 @@ JournalEntry entryOf(const std::string& folder, const std::string& name) {
             0};
 }
 
+// Runs `work` in a child process, which an alarm ends if it waits for long; its exit status,
+// or -1 when it did not exit.
+int inChild(const std::function<int()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        ::_exit(work());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class JournalTest : public ::testing::Test {
 protected:
-    // Writes `bytes` as the journal of the folder /p, and hands out its unfinished entries.
+    // Writes `bytes` as the journal of a process that has ended, and hands out the unfinished
+    // entries of the folder /p.
     std::optional<JournalTrouble> resolve(const std::string& bytes) {
         std::filesystem::create_directories(state);
-        std::ofstream(journal.fileFor("/p"), std::ios::binary | std::ios::trunc) << bytes;
+        std::ofstream(state / "ended.journal", std::ios::binary | std::ios::trunc) << bytes;
         return resolveAgain();
     }
     std::optional<JournalTrouble> resolveAgain() {
@@ -91,9 +110,28 @@ TEST_F(JournalTest, AJournalThatCannotBeReadHandsOutNothing) {
         EXPECT_TRUE(resolved.empty());
         EXPECT_EQ(resolveAgain(), std::nullopt);
     }
-    std::filesystem::remove_all(state);
-    std::filesystem::create_directories(journal.fileFor("/p"));  // a folder in its place
-    EXPECT_EQ(resolveAgain()->kind, JournalTrouble::Kind::unreadable);
+    // Whatever has a journal's name and is no regular file is never waited on: it is put aside
+    // and told once.
+    const std::filesystem::path odd = state / "odd.journal";
+    const std::function<void()> notFiles[] = {
+        [&] { ::mkfifo(odd.c_str(), 0600); },
+        [&] { std::filesystem::create_directory(odd); },
+        [&] { std::filesystem::create_symlink(state / "elsewhere", odd); },
+    };
+    for (const auto& make : notFiles) {
+        std::filesystem::remove_all(state);
+        std::filesystem::create_directories(state);
+        std::ofstream(state / "elsewhere") << beginRecord(0, entryOf("/p", "a.jpg"));
+        make();
+        EXPECT_EQ(inChild([&] {
+                      const auto trouble =
+                          journal.resolveAllUnfinished([](const JournalEntry&) { ::_exit(3); });
+                      if (!trouble || trouble->kind != JournalTrouble::Kind::notAFile) return 1;
+                      return resolveAgain() ? 2 : 0;
+                  }),
+                  0);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(state), {}), 2);
+    }
 
     std::filesystem::remove_all(state);
     std::ofstream(state) << "a file where the journal's folder goes";
@@ -104,13 +142,19 @@ TEST_F(JournalTest, AJournalThatCannotBeReadHandsOutNothing) {
 }
 
 // An entry is handed out only once the process that wrote it has let go of it: a live move is
-// no interrupted one.
-TEST_F(JournalTest, OnlyEntriesOfEndedProcessesAreHandedOut) {
+// no interrupted one, and another window neither waits for it nor takes it.
+TEST_F(JournalTest, OnlyEntriesOfEndedProcessesAreHandedOutAndNoneIsWaitedFor) {
     auto writer = std::make_unique<PosixMoveJournal>(state, Durability::powerCut);
     const auto ticket = writer->begin(entryOf("/p", "a.jpg")).ticket;
     ASSERT_TRUE(ticket);
-    EXPECT_EQ(resolveAgain(), std::nullopt);
-    EXPECT_TRUE(resolved.empty());
+    EXPECT_EQ(inChild([&] {
+                  PosixMoveJournal other(state, Durability::processEnd);
+                  const auto answer = other.begin(entryOf("/p", "b.jpg")).ticket;
+                  if (!answer) return 1;
+                  other.finish(*answer);
+                  return resolveAgain() || !resolved.empty() ? 2 : 0;
+              }),
+              0);
     writer->finish(*ticket);
     ASSERT_TRUE(writer->begin(entryOf("/p", "b.jpg")).ticket);
     writer.reset();  // ends like a killed process: its files closed, the entry not finished
