@@ -87,10 +87,11 @@ void PhotoViewModel::dismissNotice() {
 }
 
 // A photo whose file has gone is no decision to wait for: were it kept, the folder could never
-// be finished. A file that is there but cannot be read stays, and can be answered.
+// be finished. Anything still there under its name (a file that cannot be read, a folder named
+// like a photo) stays, and can be answered.
 bool PhotoViewModel::dropHeadIfGone() {
     const std::string& head = queue_.front().path;
-    if (services_.fileSystem->isFileOrLink(head)) {
+    if (!services_.fileSystem->isGone(head)) {
         return false;
     }
     notice_.set(Notice{Notice::Step::skip, lastPathComponent(head), std::string(),

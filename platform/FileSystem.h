@@ -13,11 +13,11 @@ namespace vesko {
 // Why a change on disk did not happen, in the terms the user is told.
 enum class FileProblem {
     none,
-    nameTaken,    // something of that name is already at the destination
-    notWritable,  // no permission, or a read-only file system
-    missing,      // the item to move is no longer there
+    nameTaken,     // something of that name is already at the destination
+    notWritable,   // no permission, or a read-only file system
+    missing,       // the item to move is no longer there
     linkedFolder,  // the subfolder of the move is a symbolic link, which Vesko never follows
-    other,        // anything else: `cause` says what
+    other,         // anything else: `cause` says what
 };
 
 // The outcome of a change on disk. Like std::error_code it is false when nothing went wrong;
@@ -101,6 +101,10 @@ public:
 
     // Whether `path` is a regular file or a symbolic link (not followed). Main thread.
     virtual bool isFileOrLink(const std::filesystem::path& path) const = 0;
+
+    // Whether nothing at all is left at `path` (not followed): false for a file, a folder or
+    // a link of that name, and for one that cannot be examined. Main thread.
+    virtual bool isGone(const std::filesystem::path& path) const = 0;
 
     // The key of the file or link at `path` (not followed), or nothing when there is none
     // or it cannot be examined. Main thread.

@@ -92,8 +92,9 @@ ApplicationWindow {
                 anchors.bottomMargin: photoParts.item && photoParts.item.factsHeight > 0
                                       ? photoParts.item.factsHeight + 20 : 12
                 width: Math.min(implicitWidth, parent.width - 64)
-                text: window.viewModel.notice !== "" ? window.viewModel.notice
-                                                     : (window.folderLoaded ? "" : window.launchNotice)
+                // What the start found out is said beside why the folder named at launch was not
+                // loaded, not instead of it.
+                text: [window.folderLoaded ? "" : window.launchNotice, window.viewModel.notice].filter(t => t !== "").join(" ")
             }
         }
 

@@ -33,6 +33,7 @@ public:
     bool isFileOrLink(const std::filesystem::path& path) const override {
         return inner_->isFileOrLink(path);
     }
+    bool isGone(const std::filesystem::path& path) const override { return inner_->isGone(path); }
     std::optional<FileKey> keyOf(const std::filesystem::path& path) const override {
         return inner_->keyOf(path);
     }

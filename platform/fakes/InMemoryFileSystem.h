@@ -27,6 +27,7 @@ public:
     std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
                                                  std::error_code* why = nullptr) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override { return isFile(path); }
+    bool isGone(const std::filesystem::path& path) const override { return !find(path); }
     // Each file added is a new inode, which a move keeps; sizes are 0.
     std::optional<FileKey> keyOf(const std::filesystem::path& path) const override;
     FileError createDirectories(const std::filesystem::path& folder) override;

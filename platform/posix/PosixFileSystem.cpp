@@ -199,6 +199,11 @@ bool PosixFileSystem::isFileOrLink(const std::filesystem::path& path) const {
     return ::lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
 }
 
+bool PosixFileSystem::isGone(const std::filesystem::path& path) const {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
 std::optional<FileKey> PosixFileSystem::keyOf(const std::filesystem::path& path) const {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) {

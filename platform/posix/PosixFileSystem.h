@@ -19,6 +19,7 @@ public:
     std::optional<std::vector<FolderEntry>> list(const std::filesystem::path& folder,
                                                  std::error_code* why = nullptr) const override;
     bool isFileOrLink(const std::filesystem::path& path) const override;
+    bool isGone(const std::filesystem::path& path) const override;
     std::optional<FileKey> keyOf(const std::filesystem::path& path) const override;
     FileError createDirectories(const std::filesystem::path& folder) override;
     FileError move(const std::filesystem::path& from, const std::filesystem::path& to) override;

@@ -68,6 +68,16 @@ TEST_F(ClassifierTest, PhotoGoneFromTheFolderIsSkippedSoTheFolderFinishes) {
     }
 }
 
+// A folder named like a photo is still there when its turn comes: no photo, but not gone.
+TEST_F(ClassifierTest, FolderNamedLikeAPhotoIsAnsweredNotSkipped) {
+    disk->addFolder(folder / "trip.jpg");
+    loadPhotos({"a.jpg"});
+    classifier->classifyCurrent(kSelectedFolder);
+    EXPECT_EQ(classifier->currentFileName(), "trip.jpg");
+    EXPECT_EQ(classifier->total(), 2);
+    EXPECT_FALSE(classifier->notice());
+}
+
 // Each presentation names what the next answers and Undo will show; Back names nothing.
 TEST_F(ClassifierTest, PresentationTellsTheDecoderWhatComesNext) {
     loadPhotos({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});

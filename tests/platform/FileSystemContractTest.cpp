@@ -69,6 +69,8 @@ TEST_P(FileSystemContract, MoveMovesAndTellsAMissingSourceFromAMissingFolder) {
     EXPECT_EQ(fs().move(root / "Discarded" / "b c.JPG", root / "missing" / "b c.JPG").problem,
               FileProblem::other);
     EXPECT_TRUE(fs().kindOf(root / "Discarded" / "b c.JPG").exists);
+    // Gone means nothing of the name is left: a folder named like a photo is there.
+    EXPECT_TRUE(fs().isGone(root / "b c.JPG") && !fs().isGone(root / "Discarded"));
     if (GetParam() != Kind::memory) {  // a link to a RAW elsewhere moves as the link
         std::filesystem::create_symlink(root / "Discarded" / "b c.JPG", root / "\xff.CR3");
         EXPECT_FALSE(fs().move(root / "\xff.CR3", root / "Discarded" / "\xff.CR3"));

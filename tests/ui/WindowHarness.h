@@ -114,6 +114,13 @@ public:
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(window_.get(), key, modifiers);
     }
+    // The key held down: its press, the presses the keyboard repeats, then its release.
+    void hold(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        for (const bool repeated : {false, true, true, true}) {
+            QTest::simulateEvent(window_.get(), true, key, modifiers, {}, repeated);
+        }
+        QTest::simulateEvent(window_.get(), false, key, modifiers, {}, false);
+    }
     void click(const char* objectName) {
         QQuickItem* target = item(objectName);
         clickAt(target->mapToScene(QPointF(target->width() / 2, target->height() / 2)));

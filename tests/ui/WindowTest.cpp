@@ -66,6 +66,12 @@ private slots:
         window.clickAt(QPointF(40, window.window()->height() / 2.0));
         QCOMPARE(window.chooser().timesShown, 2);  // cancelled both times
         expectStartScreen(window);
+        // A folder that cannot be read is no finished one: the start screen stays and says why.
+        const QString gone = QFileInfo(window.makeFolder("gone", {})).path() + "/nowhere";
+        window.loadFolder(gone);
+        expectStartScreen(window);
+        QCOMPARE(window.text("notice"), "Vesko cannot read “" + gone + "”: it is not there.");
+        QVERIFY(window.desktop().shown.empty());
 
         // Nothing nameless, and no button's word read a second time as text.
         for (QAccessibleInterface* node :
@@ -112,7 +118,7 @@ private slots:
         QStringList seen{window.text("title")};
         for (int step = 1; step <= 2; ++step) {
             const qint64 before = view->image().cacheKey();
-            window.press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            window.hold(Qt::Key(key), Qt::KeyboardModifiers(modifiers));  // one answer a press
             QVERIFY(view->image().cacheKey() != before);
             QCOMPARE(images.count(), step);
             QCOMPARE(titleWithImage, window.text("title"));
@@ -143,7 +149,7 @@ private slots:
         window.loadFolder(folder);
         window.press(Qt::Key_Return);
         QCOMPARE(window.text("countLabel"), QStringLiteral("1/2"));
-        window.press(Qt::Key_Z, Qt::ControlModifier);
+        window.hold(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
         QCOMPARE(window.filesIn(folder).size(), 2);
 
@@ -194,29 +200,60 @@ private slots:
         QCOMPARE(window.filesIn(folder + "/Discarded"), QStringList{"broken.jpg"});
     }
 
+    // A name too long for the header gives way in its middle, so that Undo stays in reach; a
+    // line break in a name shows as a mark on the one line. A screen reader hears both whole.
+    void longOrOddNamesLeaveTheHeaderButtonsInReach() {
+        WindowHarness window;
+        const QString longName = QString("Sunset over the bay ").repeated(12) + "end.jpg";
+        window.loadFolder(window.makeFolder("names", {"a\nb.jpg", longName}));
+        window.window()->resize(700, 600);
+        QCOMPARE(window.text("title"), QStringLiteral("a\u21b5b.jpg"));
+        window.press(Qt::Key_Return);
+        QVERIFY(accessible(window, QAccessible::StaticText, longName));
+        QQuickItem* undo = window.item("undoButton");
+        QVERIFY(undo->mapToScene({undo->width(), 0}).x() <= window.window()->width());
+        window.click("undoButton");
+        QCOMPARE(window.text("countLabel"), QStringLiteral("0/2"));
+    }
+
     void doneIsShownUntilDismissed_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("closeKey");  // 0: the OK button
-        QTest::newRow("last photo, OK") << QStringList{"only.png"} << 0;
+        QTest::addColumn<int>("undoKey");   // 0: none; Key_U: the alert's Undo button
+        QTest::newRow("last photo, OK") << QStringList{"only.png"} << 0 << 0;
         QTest::newRow("last of two, Return")
-            << QStringList{"a.jpg", "b.jpg"} << int(Qt::Key_Return);
-        QTest::newRow("no photos, Escape") << QStringList{} << int(Qt::Key_Escape);
+            << QStringList{"a.jpg", "b.jpg"} << int(Qt::Key_Return) << 0;
+        QTest::newRow("no photos, Escape") << QStringList{} << int(Qt::Key_Escape) << 0;
+        QTest::newRow("Ctrl+Z, then Return")
+            << QStringList{"a.jpg", "b.jpg"} << int(Qt::Key_Return) << int(Qt::Key_Z);
+        QTest::newRow("Undo button, then OK") << QStringList{"only.png"} << 0 << int(Qt::Key_U);
     }
 
-    // Keys and Undo do nothing under "Done!"; the key that closes it decides and undoes nothing.
+    // Answer keys do nothing under "Done!", and the key that answered last, held, does not close
+    // it; Undo takes the last answer back; the key that closes it decides and undoes nothing.
     void doneIsShownUntilDismissed() {
         QFETCH(QStringList, files);
         QFETCH(int, closeKey);
+        QFETCH(int, undoKey);
         WindowHarness window;
         const QString folder = window.makeFolder("trip", files);
         window.loadFolder(folder);
-        for (int i = 0; i < files.size(); ++i) window.press(Qt::Key_Return);
+        for (int i = 0; i < files.size(); ++i) window.hold(Qt::Key_Return);
         QVERIFY(window.alertOpen());
         QVERIFY(!window.isShown("photoPane") && !window.isShown("startScreen"));
         QCOMPARE(window.desktop().shown.size(), std::size_t{1});
         if (!files.isEmpty()) {
-            window.click("undoButton");
             window.press(Qt::Key_Space);
+            QVERIFY(window.alertOpen());
+        }
+        if (undoKey) {
+            undoKey == Qt::Key_Z ? window.hold(Qt::Key_Z, Qt::ControlModifier)
+                                 : window.click("alertUndoButton");
+            QTRY_VERIFY(!window.alertOpen());
+            QCOMPARE(window.text("title"), files.last());
+            QCOMPARE(window.text("countLabel"),
+                     QStringLiteral("%1/%2").arg(files.size() - 1).arg(files.size()));
+            window.press(Qt::Key_Return);
             QVERIFY(window.alertOpen());
         }
 
