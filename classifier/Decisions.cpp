@@ -135,6 +135,7 @@ void PhotoViewModel::reset() {
     queue_.clear();
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
+    if (showsRawPreview()) showsRawPreview_.set(false);
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     folderName_.set(std::nullopt);

@@ -101,16 +101,37 @@ bool PhotoViewModel::dropHeadIfGone() {
     return true;
 }
 
+// A damaged JPEG must not hide its good RAW: the user would answer the shot unseen.
+ImageHandle PhotoViewModel::rawPreviewOfHead() {
+    for (const std::string& companion : queue_.front().companions) {
+        if (!isRawName(companion)) continue;
+        if (ImageHandle image = services_.imageDecoder->decode(companion)) {
+            std::vector<std::string> hint = comingUp(queue_, lastMoved_);
+            hint.front() = companion;  // the zoom reads the file that is shown
+            services_.imageDecoder->expect(hint);
+            return image;
+        }
+    }
+    return nullptr;
+}
+
 void PhotoViewModel::showCurrent() {
     ImageHandle image;
+    bool fromRaw = false;
     while (!queue_.empty()) {
         services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
         image = services_.imageDecoder->decode(queue_.front().path);
-        if (image || !dropHeadIfGone()) break;
+        if (image) break;
+        if (!dropHeadIfGone()) {
+            image = rawPreviewOfHead();
+            fromRaw = image != nullptr;
+            break;
+        }
     }
     if (!queue_.empty()) {
         const std::string& head = queue_.front().path;
         currentImage_.set(std::move(image));
+        if (showsRawPreview() != fromRaw) showsRawPreview_.set(fromRaw);
         setImageProblem(currentImage() ? DecodeProblem::none
                                        : services_.imageDecoder->whyNoImage(head));
         currentFileName_.set(lastPathComponent(head));
@@ -120,6 +141,7 @@ void PhotoViewModel::showCurrent() {
     }
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
+    if (showsRawPreview()) showsRawPreview_.set(false);
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     setCurrentCompanions({});

@@ -112,6 +112,8 @@ public:
     // Why the current photo shows no image; `none` while it shows one or none is presented.
     DecodeProblem imageProblem() const { return imageProblem_.get(); }
     const std::optional<Notice>& notice() const { return notice_.get(); }
+    // Whether the current photo gave no picture and the preview of its RAW file shows instead.
+    bool showsRawPreview() const { return showsRawPreview_.get(); }
     // The names of the files that move with the current photo.
     const std::vector<std::string>& currentCompanions() const { return currentCompanions_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
@@ -152,6 +154,8 @@ private:
     void setCurrentCompanions(const std::vector<std::string>& paths);
     // Takes the head out of the queue and the count when its file is gone; whether it did.
     bool dropHeadIfGone();
+    // The picture of the head's first RAW companion that gives one, for a photo that gives none.
+    ImageHandle rawPreviewOfHead();
     // Moves a photo and its companions, all or none; a notice tells why when none moved.
     bool moveTogether(const std::vector<PlannedMove>& group, Notice::Step step,
                       std::string_view folderName, std::vector<std::string>* moved);
@@ -173,6 +177,7 @@ private:
     Published<DecodeProblem> imageProblem_{objectWillChange_, DecodeProblem::none};
     Published<std::optional<Notice>> notice_{objectWillChange_, std::nullopt};
     Published<std::vector<std::string>> currentCompanions_{objectWillChange_, {}};
+    Published<bool> showsRawPreview_{objectWillChange_, false};
     std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;

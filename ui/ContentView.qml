@@ -149,8 +149,29 @@ ApplicationWindow {
                 anchors.right: photoPane.right
                 anchors.margins: 10
                 view: photoPane
-                rawShot: window.viewModel.showsRawFile
+                rawShot: window.viewModel.showsRawFile || window.viewModel.rawPreviewNote !== ""
                 shortcutsEnabled: window.keysFree
+            }
+
+            Label {
+                objectName: "rawPreviewBadge"
+                anchors.top: photoPane.top
+                anchors.left: photoPane.left
+                anchors.margins: 10
+                visible: text !== "" && photoPane.visible
+                text: window.viewModel.rawPreviewNote
+                topPadding: 5
+                bottomPadding: 5
+                leftPadding: 10
+                rightPadding: 10
+                font: Theme.caption
+                color: "white"
+                background: Rectangle {
+                    radius: 6
+                    color: Qt.rgba(0.16, 0.16, 0.18, 0.85)
+                }
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
 
             FactsLine {

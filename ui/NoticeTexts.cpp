@@ -129,6 +129,11 @@ QString companionExtensions(const std::vector<std::string>& names) {
     return extensions.isEmpty() ? QString() : QStringLiteral("+ ") + extensions.join(", ");
 }
 
+QString rawPreviewText(const QString& photoName) {
+    return translated(QT_TRANSLATE_NOOP("Notice", "RAW preview: the %1 can't be shown"))
+        .arg(QFileInfo(photoName).suffix().toUpper());
+}
+
 QString imageProblemText(DecodeProblem problem) {
     switch (problem) {
         case DecodeProblem::unreadable:

@@ -16,4 +16,7 @@ QString companionExtensions(const std::vector<std::string>& names);
 // Why the current file shows no picture, or nothing when that is not known.
 QString imageProblemText(DecodeProblem problem);
 
+// The badge of a photo shown by its RAW file's preview because it gives no picture itself.
+QString rawPreviewText(const QString& photoName);
+
 }  // namespace vesko

@@ -57,6 +57,8 @@ void ViewModelBridge::publish() {
     const bool folderChanged = update(folderName_, fromNameBytes(model.folderName()));
     const bool fileChanged = update(currentFileName_, fromNameBytes(model.currentFileName()));
     showsRawFile_ = model.currentFileName() && isRawName(*model.currentFileName());
+    const bool noteChanged = update(
+        rawPreviewNote_, model.showsRawPreview() ? rawPreviewText(currentFileName_) : QString());
     const bool progressChanged_ = update(progress_, qint64{model.progress()});
     const bool totalChanged_ = update(total_, qint64{model.total()});
     const bool undoChanged = update(canUndo_, model.canUndo());
@@ -68,7 +70,7 @@ void ViewModelBridge::publish() {
         update(companions_, companionExtensions(model.currentCompanions()));
 
     if (folderChanged) emit folderNameChanged();
-    if (imageChanged) emit currentImageChanged();
+    if (imageChanged || noteChanged) emit currentImageChanged();
     if (fileChanged) emit currentFileNameChanged();
     if (progressChanged_) emit progressChanged();
     if (totalChanged_) emit totalChanged();

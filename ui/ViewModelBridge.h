@@ -29,6 +29,8 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString currentFileName READ currentFileName NOTIFY currentFileNameChanged)
     // Whether the current shot is a RAW file, shown by the preview its camera embedded.
     Q_PROPERTY(bool showsRawFile READ showsRawFile NOTIFY currentFileNameChanged)
+    // Why the picture is the RAW file's preview, when the photo itself gives none; else empty.
+    Q_PROPERTY(QString rawPreviewNote READ rawPreviewNote NOTIFY currentImageChanged)
     Q_PROPERTY(qint64 progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(qint64 total READ total NOTIFY totalChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChanged)
@@ -62,6 +64,7 @@ public:
     bool hasImage() const { return !currentImage_.isNull(); }
     QString currentFileName() const { return currentFileName_; }
     bool showsRawFile() const { return showsRawFile_; }
+    QString rawPreviewNote() const { return rawPreviewNote_; }
     qint64 progress() const { return progress_; }
     qint64 total() const { return total_; }
     bool canUndo() const { return canUndo_; }
@@ -119,6 +122,7 @@ private:
     QString folderName_;
     QString currentFileName_;
     bool showsRawFile_ = false;
+    QString rawPreviewNote_;
     qint64 progress_ = 0;
     qint64 total_ = 0;
     bool canUndo_ = false;

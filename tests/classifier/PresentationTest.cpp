@@ -14,20 +14,29 @@ TEST_F(ClassifierTest, MaybeOnTheOnlyPhotoReadsItsFileAgain) {
     EXPECT_EQ(classifier->remaining(), 1);
 }
 
+// ...unless its RAW file has a preview: a damaged JPEG must not hide a good RAW.
 TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
-    addPhotos({"a.jpg", "B.JPG"});
+    addPhotos({"a.jpg", "B.JPG", "c.jpg", "c.RW2"});
     decoder->markCorrupt(folder / "B.JPG");
+    decoder->markCorrupt(folder / "c.jpg");
     classifier->loadFolder(folder);
 
     classifier->skipCurrent();
-    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 2, false, "photos", "B.JPG", 0, 2, false}));
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{false, 3, false, "photos", "B.JPG", 0, 3, false}));
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::notAnImage);
     classifier->skipCurrent();
+    EXPECT_EQ(snapshotOf(*classifier), (Snapshot{true, 3, false, "photos", "c.jpg", 0, 3, false}));
+    EXPECT_TRUE(classifier->showsRawPreview());
+    EXPECT_EQ(decoder->hints().back().front(), folder / "c.RW2");  // for the zoom
+    classifier->skipCurrent();
+    EXPECT_FALSE(classifier->showsRawPreview());
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::none);
     // A photo without an image is answered like any other, so a folder can always be finished.
     classifier->classifyCurrent(kSelectedFolder);
     classifier->classifyCurrent(kDiscardedFolder);
+    classifier->classifyCurrent(kDiscardedFolder);
     EXPECT_TRUE(disk->isFile(folder / "Discarded/B.JPG"));
+    EXPECT_TRUE(disk->isFile(folder / "Discarded/c.RW2"));
 }
 
 // A photo deleted behind Vesko's back leaves the queue and the count once an answer or its
