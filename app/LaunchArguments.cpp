@@ -69,6 +69,23 @@ std::optional<std::filesystem::path> folderPath(const std::string& argument,
     return path;
 }
 
+// Qt's own options, which the GUI application takes out of argv when it is made: known here
+// and left to Qt, so that the command line is read before anything needs a display. Each as
+// "-name" or "--name"; "display" to "visual" are X11's.
+void addQtOptions(QCommandLineParser& parser) {
+    const auto add = [&parser](const char* names, const QString& valueName) {
+        for (const QString& name : QString::fromLatin1(names).split(QLatin1Char(' '))) {
+            QCommandLineOption option(name, QString(), valueName);
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+    };
+    add("platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon qwindowtitle "
+        "session style stylesheet qmljsdebugger display geometry title icon name visual",
+        QStringLiteral("value"));
+    add("reverse widgetcount testability nograb dograb", QString());
+}
+
 void addProblem(LaunchRequest& request, const QString& text) {
     request.standardError += QStringLiteral("vesko: ") + text + QLatin1Char('\n');
     request.notice = text;
@@ -79,6 +96,7 @@ void addProblem(LaunchRequest& request, const QString& text) {
 LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments,
                                   const std::filesystem::path& workingDirectory) {
     QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
         "LaunchArguments", "Sorts a folder of photos one at a time: Yes, No or Maybe.")));
     const QCommandLineOption help = parser.addHelpOption();
@@ -88,6 +106,7 @@ LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments,
         translated(QT_TRANSLATE_NOOP("LaunchArguments",
                                      "The folder of photos to open: a path or a file:// URL.")),
         QStringLiteral("[folder]"));
+    addQtOptions(parser);
 
     LaunchRequest request;
     if (!parser.parse(asText(arguments))) {

@@ -20,11 +20,13 @@ struct LaunchRequest {
     QString notice;
 };
 
-// Reads `arguments` (argv as bytes, the program first; Qt's own options already taken out):
+// Reads `arguments` (argv as bytes, the program first):
 //   vesko [--help] [--version] [FOLDER]
 // FOLDER is a path, relative to `workingDirectory`, or a file:// URL; a name is taken byte for
 // byte, so spaces, newlines and bytes that are no UTF-8 work. Only the first FOLDER is opened.
-// Needs the application object, for the texts' translation and the version.
+// Qt's own options (-platform, -style, -session ...) are passed over, so this can run before
+// the GUI application is made, which needs a display. Needs an application object (a
+// QCoreApplication will do), for the texts' translation and the version.
 LaunchRequest readLaunchArguments(const std::vector<std::string>& arguments,
                                   const std::filesystem::path& workingDirectory);
 

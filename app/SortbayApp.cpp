@@ -33,23 +33,29 @@ void write(std::FILE* stream, const QString& text) {
 }  // namespace
 
 int SortbayApp::run(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Vesko"));
     QApplication::setApplicationName(QStringLiteral("Vesko"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
-    QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
     QApplication::setApplicationVersion(QStringLiteral(VESKO_VERSION));
-    installTranslations(app);
-    // Qt has taken its own options out of argv.
-    std::error_code noDirectory;
-    const LaunchRequest launch =
-        readLaunchArguments({argv, argv + argc}, std::filesystem::current_path(noDirectory));
+    // The command line is read before the window system is reached, so that --help, --version
+    // and a wrong option work without a display (over ssh, in a script).
+    LaunchRequest launch;
+    {
+        QCoreApplication core(argc, argv);
+        installTranslations(core);
+        std::error_code noDirectory;
+        launch =
+            readLaunchArguments({argv, argv + argc}, std::filesystem::current_path(noDirectory));
+    }
     write(stdout, launch.standardOutput);
     write(stderr, launch.standardError);
     if (launch.exitCode) {
         return *launch.exitCode;
     }
 
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Vesko"));
+    QApplication::setDesktopFileName(QStringLiteral("app.vesko.Vesko"));
+    installTranslations(app);
     const auto decoder = decoderStackForScreens();
     const auto preferences = std::make_shared<QtPreferences>();
     auto model = PhotoViewModel::create({

@@ -5,7 +5,9 @@
 namespace vesko {
 namespace {
 
-constexpr std::string_view kScheme = "file://";
+constexpr std::string_view kScheme = "file:";
+constexpr std::string_view kAuthority = "//";
+constexpr std::string_view kLocalhost = "localhost";
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -67,19 +69,24 @@ std::optional<std::filesystem::path> pathFromUrlBytes(std::span<const std::uint8
     if (hasControlByte(url) || !startsWithIgnoringCase(url, kScheme)) {
         return std::nullopt;
     }
+    // "file:/path", or "file://host/path" with no host or this one.
     std::string_view rest = url.substr(kScheme.size());
-    const auto pathStart = rest.find('/');
-    if (pathStart == std::string_view::npos) {
+    if (rest.starts_with(kAuthority)) {
+        rest.remove_prefix(kAuthority.size());
+        const std::string_view host = rest.substr(0, rest.find('/'));
+        if (!host.empty() &&
+            !(host.size() == kLocalhost.size() && startsWithIgnoringCase(host, kLocalhost))) {
+            return std::nullopt;
+        }
+        rest.remove_prefix(host.size());
+    }
+    if (!rest.starts_with('/')) {
         return std::nullopt;
     }
-    const std::string_view host = rest.substr(0, pathStart);
-    if (!host.empty() && host != "localhost") {
-        return std::nullopt;
-    }
-    std::string_view encodedPath = rest.substr(pathStart);
-    encodedPath = encodedPath.substr(0, encodedPath.find_first_of("?#"));
+    const std::string_view encodedPath = rest.substr(0, rest.find_first_of("?#"));
     auto path = percentDecoded(encodedPath);
-    if (!path || hasControlByte(*path)) {
+    // Any byte may be escaped but NUL, which no path holds.
+    if (!path || path->find('\0') != std::string::npos) {
         return std::nullopt;
     }
     while (path->size() > 1 && path->back() == '/') {
@@ -90,7 +97,7 @@ std::optional<std::filesystem::path> pathFromUrlBytes(std::span<const std::uint8
 
 std::string fileUrlFromPath(const std::filesystem::path& path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url(kScheme);
+    std::string url = std::string(kScheme) + std::string(kAuthority);
     for (const char c : path.native()) {
         const auto byte = static_cast<unsigned char>(c);
         const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||

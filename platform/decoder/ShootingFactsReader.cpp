@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <mutex>
+#include <string_view>
 
 #include "platform/decoder/Formats.h"
 
@@ -34,39 +35,95 @@ std::string text(const ExifData& exif, const char* key) {
     return text(exif, exif.findKey(Exiv2::ExifKey(key)));
 }
 
-std::optional<double> number(const ExifData& exif, ExifData::const_iterator found) {
+bool isWhole(Exiv2::TypeId type) {
+    switch (type) {
+        case Exiv2::unsignedByte:
+        case Exiv2::unsignedShort:
+        case Exiv2::unsignedLong:
+        case Exiv2::signedByte:
+        case Exiv2::signedShort:
+        case Exiv2::signedLong:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The number as the file holds it: a fraction exactly, a whole number over 1, and exiv2's
+// nearest fraction for anything else. Not through exiv2's toFloat, a float, nor its toRational
+// for a fraction, which it squeezes into signed 32 bits.
+std::optional<Rational> number(const ExifData& exif, ExifData::const_iterator found) {
     if (found == exif.end() || found->count() == 0) return std::nullopt;
-    const double value = found->toFloat(0);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
+    const Exiv2::Value& value = found->value();
+    Rational result;
+    if (const auto* fraction = dynamic_cast<const Exiv2::URationalValue*>(&value)) {
+        result = {fraction->value_.front().first, fraction->value_.front().second};
+    } else if (const auto* signedFraction = dynamic_cast<const Exiv2::RationalValue*>(&value)) {
+        result = {signedFraction->value_.front().first, signedFraction->value_.front().second};
+    } else if (isWhole(value.typeId())) {
+        result = {value.toLong(0), 1};
+    } else {
+        const Exiv2::Rational nearest = value.toRational(0);
+        result = {nearest.first, nearest.second};
+    }
+    if (result.denominator == 0) return std::nullopt;
+    if (result.denominator < 0) result = {-result.numerator, -result.denominator};
+    return result;
 }
 
-std::optional<double> positive(const ExifData& exif, ExifData::const_iterator found) {
+std::optional<Rational> positive(const ExifData& exif, ExifData::const_iterator found) {
     const auto value = number(exif, found);
-    return value && *value > 0 ? value : std::nullopt;
+    return value && value->numerator > 0 ? value : std::nullopt;
 }
 
-std::optional<int> whole(const ExifData& exif, const char* key) {
-    const auto value = positive(exif, exif.findKey(Exiv2::ExifKey(key)));
-    return value && *value < INT_MAX ? std::optional(int(std::lround(*value))) : std::nullopt;
+std::optional<Rational> positive(const ExifData& exif, const char* key) {
+    return positive(exif, exif.findKey(Exiv2::ExifKey(key)));
+}
+
+// The nearest whole number, where an int holds it.
+std::optional<int> whole(std::optional<Rational> value) {
+    if (!value) return std::nullopt;
+    const std::int64_t nearest =
+        (2 * value->numerator + value->denominator) / (2 * value->denominator);
+    return nearest < INT_MAX ? std::optional(int(nearest)) : std::nullopt;
 }
 
 // ISO above 65535 does not fit the old tag, which then says 65535; the newer ones tell.
 std::optional<int> iso(const ExifData& exif) {
-    auto value = positive(exif, Exiv2::isoSpeed(exif));
-    if (value && *value < 65535) return int(std::lround(*value));
+    const auto value = whole(positive(exif, Exiv2::isoSpeed(exif)));
+    if (value && *value < 65535) return value;
     for (const char* key : {"Exif.Photo.RecommendedExposureIndex", "Exif.Photo.ISOSpeed"}) {
-        if (auto larger = whole(exif, key)) return larger;
+        if (auto larger = whole(positive(exif, key))) return larger;
     }
-    return value && *value < INT_MAX ? std::optional(int(std::lround(*value))) : std::nullopt;
+    return value;
 }
 
+// What exiv2 prints for a lens it has no name for, or a camera writes for none: "n/a" (Canon's
+// type 65535, as an adapted lens reports), "Unknown …", in English or in the language exiv2
+// prints in, a number in brackets, or dashes.
+bool isPlaceholder(const std::string& name) {
+    const auto inBrackets = name.size() > 2 && name.front() == '(' && name.back() == ')';
+    if (name.find_first_not_of(inBrackets ? "()0123456789" : "-") == std::string::npos) {
+        return true;
+    }
+    for (const char* english : {"n/a", "Unknown"}) {
+        for (const std::string_view placeholder : {english, Exiv2::exvGettext(english)}) {
+            if (name.starts_with(placeholder)) return true;
+        }
+    }
+    return false;
+}
+
+// exiv2's `lensName` looks first in the maker notes, which name a lens by number, and printing
+// looks the number up; where that finds no name, the lens model the camera wrote.
 std::string lens(const ExifData& exif) {
-    const auto found = Exiv2::lensName(exif);
-    if (found == exif.end() || found->count() == 0) return {};
-    // The maker notes name a lens by number; printing looks the number up.
-    std::string name = cleaned(found->print(&exif));
-    return name == "(0)" || name.starts_with("Unknown") ? std::string() : name;
+    for (const auto found :
+         {Exiv2::lensName(exif), exif.findKey(Exiv2::ExifKey("Exif.Photo.LensModel"))}) {
+        if (found == exif.end() || found->count() == 0) continue;
+        std::string name = cleaned(found->print(&exif));
+        if (!isPlaceholder(name)) return name;
+    }
+    return {};
 }
 
 std::string digits(std::string text) {
@@ -80,12 +137,12 @@ ShootingFacts factsOf(const ExifData& exif) {
     facts.model = text(exif, Exiv2::model(exif));
     facts.lens = lens(exif);
     facts.focalLength = positive(exif, Exiv2::focalLength(exif));
-    facts.focalLength35mm = whole(exif, "Exif.Photo.FocalLengthIn35mmFilm");
+    facts.focalLength35mm = whole(positive(exif, "Exif.Photo.FocalLengthIn35mmFilm"));
     facts.exposureTime = positive(exif, Exiv2::exposureTime(exif));
     facts.fNumber = positive(exif, Exiv2::fNumber(exif));
     facts.iso = iso(exif);
     const auto bias = number(exif, Exiv2::exposureBiasValue(exif));
-    if (bias && std::abs(*bias) < 100) facts.exposureBias = bias;
+    if (bias && std::abs(bias->numerator) < 100 * bias->denominator) facts.exposureBias = bias;
     facts.captureTime = text(exif, Exiv2::dateTimeOriginal(exif));
     facts.subSeconds = digits(text(exif, "Exif.Photo.SubSecTimeOriginal"));
     if (facts.captureTime.empty()) {

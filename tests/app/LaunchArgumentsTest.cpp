@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,6 +47,9 @@ TEST(LaunchArgumentsTest, NamesTheFolderToOpenOrSaysWhyNot) {
         {"a relative folder", {"./trip/"}, "trip"},
         {"a file URL", {myPhotosUrl}, "My Photos"},
         {"an odd name", {"@/" + kOddName}, kOddName},
+        {"Qt's own options left to Qt",
+         {"-platform", "xcb", "--reverse", "-style=fusion", "trip"},
+         "trip"},
         {"two folders",
          {"@/trip", "My Photos"},
          "trip",
@@ -66,7 +70,7 @@ TEST(LaunchArgumentsTest, NamesTheFolderToOpenOrSaysWhyNot) {
          "is not a folder.\n"},
         {"an unknown option", {"--frobnicate", "trip"}, std::nullopt, 2, "", "Usage:"},
         {"help", {"--help"}, std::nullopt, 0, "", "", "file:// URL"},
-        {"version", {"--version"}, std::nullopt, 0, "", "", "Vesko 9.8.7\n"},
+        {"version", {"--version"}, std::nullopt, 0, "", "", "Vesko " VESKO_VERSION "\n"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -85,6 +89,22 @@ TEST(LaunchArgumentsTest, NamesTheFolderToOpenOrSaysWhyNot) {
         EXPECT_EQ(request.standardError.count(QLatin1Char('\n')) <= 1, test.exitCode != 2);
         EXPECT_TRUE(request.standardOutput.contains(QString::fromUtf8(test.standardOutput)));
         EXPECT_EQ(request.standardOutput.isEmpty(), *test.standardOutput == '\0');
+        if (!test.exitCode) continue;
+        // The same from the program itself, with no display to connect to: no DISPLAY,
+        // WAYLAND_DISPLAY or QT_QPA_PLATFORM, nor anything else.
+        QStringList command{"-i", "LC_ALL=C.UTF-8", VESKO_PROGRAM};
+        for (std::size_t i = 1; i < arguments.size(); ++i) {
+            command.append(QString::fromStdString(arguments[i]));
+        }
+        QProcess vesko;
+        vesko.start(QStringLiteral("env"), command);
+        ASSERT_TRUE(vesko.waitForFinished(30000));
+        EXPECT_EQ(vesko.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(vesko.exitCode(), *test.exitCode);
+        const QByteArray output = vesko.readAllStandardOutput();
+        EXPECT_TRUE(output.contains(test.standardOutput));
+        EXPECT_EQ(output.isEmpty(), *test.standardOutput == '\0');
+        EXPECT_TRUE(vesko.readAllStandardError().contains(test.standardError));
     }
 }
 
@@ -94,7 +114,7 @@ TEST(LaunchArgumentsTest, NamesTheFolderToOpenOrSaysWhyNot) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vesko"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VESKO_VERSION));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
