@@ -5,15 +5,6 @@
 namespace vesko {
 namespace {
 
-TEST_F(ClassifierTest, MaybeOnTheOnlyPhotoReadsItsFileAgain) {
-    loadPhotos({"only.jpg"});
-    classifier->skipCurrent();
-    EXPECT_EQ(decoder->decoded().size(), 2u);
-    EXPECT_EQ(classifier->currentFileName(), "only.jpg");
-    EXPECT_TRUE(classifier->currentImage());
-    EXPECT_EQ(classifier->remaining(), 1);
-}
-
 TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
     addPhotos({"a.jpg", "B.JPG"});
     decoder->markCorrupt(folder / "B.JPG");
@@ -24,10 +15,6 @@ TEST_F(ClassifierTest, HeadThatCannotBeDecodedIsShownByNameWithoutImage) {
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::notAnImage);
     classifier->skipCurrent();
     EXPECT_EQ(classifier->imageProblem(), DecodeProblem::none);
-    // A photo without an image is answered like any other, so a folder can always be finished.
-    classifier->classifyCurrent(kSelectedFolder);
-    classifier->classifyCurrent(kDiscardedFolder);
-    EXPECT_TRUE(disk->isFile(folder / "Discarded/B.JPG"));
 }
 
 // A photo deleted behind Vesko's back leaves the queue and the count once an answer or its
