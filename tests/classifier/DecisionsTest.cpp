@@ -115,19 +115,5 @@ TEST_F(ClassifierTest, FailedMoveChangesNothingButANotice) {
     }
 }
 
-TEST_F(ClassifierTest, MaybeRotatesTheQueueAndTurnsOffUndo) {
-    loadPhotos({"A.jpg", "B.jpg", "C.jpg", "D.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    classifier->skipCurrent();
-    EXPECT_EQ(queueNames(), (Names{"C.jpg", "D.jpg", "B.jpg"}));
-    classifier->skipCurrent();
-    classifier->skipCurrent();
-    EXPECT_EQ(queueNames(), (Names{"B.jpg", "C.jpg", "D.jpg"}));
-    EXPECT_EQ(classifier->progress(), 1);
-    EXPECT_FALSE(classifier->canUndo());
-    EXPECT_EQ(classifier->lastMoved()->file, folder / "A.jpg");
-    EXPECT_EQ(fileSystem->calls(Op::move), 1);
-}
-
 }  // namespace
 }  // namespace vesko
