@@ -15,10 +15,6 @@ std::optional<FileError> FailingFileSystem::failure(Operation operation) const {
     return FileError{it->second, std::make_error_code(std::errc::io_error)};
 }
 
-PathKind FailingFileSystem::kindOf(const std::filesystem::path& path) const {
-    return failure(Operation::kindOf) ? PathKind{} : inner_->kindOf(path);
-}
-
 std::optional<std::vector<FolderEntry>> FailingFileSystem::list(const std::filesystem::path& folder,
                                                                 std::error_code* why) const {
     if (const auto failed = failure(Operation::list)) {

@@ -8,8 +8,7 @@ std::shared_ptr<FakeItemProvider> FakeItemProvider::forUrl(std::string_view url)
 
 FakeItemProvider::~FakeItemProvider() { waitForDelivery(); }
 
-void FakeItemProvider::loadItem(std::string_view typeIdentifier, Completion completion) {
-    requestedType_ = typeIdentifier;
+void FakeItemProvider::loadItem(std::string_view, Completion completion) {
     delivery_ = std::thread([item = item_, error = error_, completion = std::move(completion)] {
         completion(item, error);
     });

@@ -22,12 +22,10 @@ public:
     void loadItem(std::string_view typeIdentifier, Completion completion) override;
     // Blocks until the completion has returned.
     void waitForDelivery();
-    std::string requestedType() const { return requestedType_; }
 
 private:
     std::optional<Item> item_;
     std::optional<std::string> error_;
-    std::string requestedType_;
     std::thread delivery_;
 };
 

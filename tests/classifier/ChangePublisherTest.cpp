@@ -30,15 +30,4 @@ TEST(ChangePublisher, CallsEachObserverUntilItsSubscriptionEnds) {
     EXPECT_EQ(calls, (std::vector<char>{'a', 's', 'b', 'a'}));
 }
 
-TEST(Published, AnnouncesBeforeStoringAlsoForAnEqualValue) {
-    ChangePublisher publisher;
-    Published<int> field(publisher, 1);
-    std::vector<int> seen;
-    auto subscription = publisher.subscribe([&] { seen.push_back(field.get()); });
-    field.set(2);
-    field.set(2);
-    EXPECT_EQ(seen, (std::vector<int>{1, 2}));
-    EXPECT_EQ(field.get(), 2);
-}
-
 }  // namespace vesko

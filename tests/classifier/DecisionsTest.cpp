@@ -48,44 +48,70 @@ TEST_F(ClassifierTest, SubfolderNameMustStayInsideTheChosenFolder) {
     EXPECT_EQ(queueNames(), (Names{"a.jpg"}));
 }
 
-// A No whose move does not happen is no decision: everything stays as it was but for a
-// notice that names the photo and why, and the next operation clears it.
-TEST_F(ClassifierTest, FailedDecisionChangesNothingButANotice) {
+// A No or an Undo whose move does not happen is no decision: everything stays as it was but
+// for a notice that names the file and why, and the next operation clears it. A group blocked
+// at any of its files is moved back whole. Each case starts with 0.jpg answered Yes and the
+// shot a.jpg, a.CR3, a.xmp current, answered No first for Undo.
+TEST_F(ClassifierTest, FailedMoveChangesNothingButANotice) {
     const struct {
         const char* obstacle;
+        bool undo;
         std::function<void()> arrange;
         FileProblem problem;
+        const char* file;  // named in the notice
     } cases[] = {
-        {"name taken", [&] { disk->addFile(folder / "Discarded/a.jpg"); }, FileProblem::nameTaken},
-        {"read-only folder", [&] { fileSystem->fail(Op::createDirectories); },
-         FileProblem::notWritable},
-        {"a file where the subfolder goes", [&] { disk->addFile(folder / "Discarded"); },
-         FileProblem::other},
-        {"a link where the subfolder goes", [&] { disk->makeFolderLink(folder / "Discarded"); },
-         FileProblem::linkedFolder},
-        {"other", [&] { fileSystem->fail(Op::move, FileProblem::other); }, FileProblem::other},
+        {"name taken", false, [&] { disk->addFile(folder / "Discarded/a.jpg"); },
+         FileProblem::nameTaken, "a.jpg"},
+        {"read-only folder", false, [&] { fileSystem->fail(Op::createDirectories); },
+         FileProblem::notWritable, "a.jpg"},
+        {"a file where the subfolder goes", false, [&] { disk->addFile(folder / "Discarded"); },
+         FileProblem::other, "a.jpg"},
+        {"a link where the subfolder goes", false,
+         [&] { disk->makeFolderLink(folder / "Discarded"); }, FileProblem::linkedFolder, "a.jpg"},
+        {"other", false, [&] { fileSystem->fail(Op::move, FileProblem::other); },
+         FileProblem::other, "a.jpg"},
+        {"the RAW", false, [&] { fileSystem->failMoveNumber(2); }, FileProblem::notWritable,
+         "a.CR3"},
+        {"the sidecar", false, [&] { fileSystem->failMoveNumber(3); }, FileProblem::notWritable,
+         "a.xmp"},
+        {"undo: a new file at the old name", true, [&] { disk->addFile(folder / "a.jpg"); },
+         FileProblem::nameTaken, "a.jpg"},
+        {"undo: the photo gone", true, [&] { disk->remove(folder / "Discarded/a.jpg"); },
+         FileProblem::missing, "a.jpg"},
+        {"undo: read-only folder", true, [&] { fileSystem->fail(Op::move); },
+         FileProblem::notWritable, "a.jpg"},
+        {"undo: the subfolder made a link", true,
+         [&] { disk->makeFolderLink(folder / "Discarded"); }, FileProblem::linkedFolder, "a.jpg"},
+        {"undo: the RAW", true, [&] { fileSystem->failMoveNumber(2); }, FileProblem::notWritable,
+         "a.CR3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.obstacle);
         disk->remove(folder);
-        loadPhotos({"0.jpg", "a.jpg", "b.jpg"});
+        loadPhotos({"0.jpg", "a.jpg", "a.CR3", "a.xmp", "b.jpg"});
         classifier->classifyCurrent(kSelectedFolder);
+        if (c.undo) classifier->classifyCurrent(kDiscardedFolder);
         const MoveRecord earlier = *classifier->lastMoved();
         c.arrange();
         events.clear();
         watch();
 
-        classifier->classifyCurrent(kDiscardedFolder);
+        c.undo ? classifier->undoLast() : classifier->classifyCurrent(kDiscardedFolder);
         EXPECT_EQ(events.size(), 1u);
-        EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
-        EXPECT_EQ(classifier->progress(), 1);
+        EXPECT_EQ(queueNames(), c.undo ? Names{"b.jpg"} : (Names{"a.jpg", "b.jpg"}));
+        EXPECT_EQ(classifier->progress(), c.undo ? 2 : 1);
         EXPECT_TRUE(classifier->canUndo());
         EXPECT_EQ(classifier->lastMoved(), earlier);
         ASSERT_TRUE(classifier->notice());
-        EXPECT_EQ(classifier->notice()->step, Notice::Step::decide);
-        EXPECT_EQ(classifier->notice()->fileName, "a.jpg");
-        EXPECT_EQ(classifier->notice()->folder, "Discarded");
+        EXPECT_EQ(classifier->notice()->step, c.undo ? Notice::Step::undo : Notice::Step::decide);
+        EXPECT_EQ(classifier->notice()->fileName, c.file);
+        // A link is named by the subfolder it stands for.
+        EXPECT_EQ(classifier->notice()->folder,
+                  c.undo && c.problem != FileProblem::linkedFolder ? "photos" : "Discarded");
         EXPECT_EQ(classifier->notice()->error.problem, c.problem);
+        const auto where = c.undo ? folder / "Discarded" : folder;
+        EXPECT_NE(disk->isFile(where / "a.jpg"), c.problem == FileProblem::missing);
+        EXPECT_TRUE(disk->isFile(where / "a.CR3") && disk->isFile(where / "a.xmp"));
         EXPECT_TRUE(disk->isFile(folder / "Selected/0.jpg"));
 
         classifier->skipCurrent();
@@ -93,20 +119,6 @@ TEST_F(ClassifierTest, FailedDecisionChangesNothingButANotice) {
         fileSystem->heal(Op::createDirectories);
         fileSystem->heal(Op::move);
     }
-}
-
-TEST_F(ClassifierTest, MaybeRotatesTheQueueAndTurnsOffUndo) {
-    loadPhotos({"A.jpg", "B.jpg", "C.jpg", "D.jpg"});
-    classifier->classifyCurrent(kSelectedFolder);
-    classifier->skipCurrent();
-    EXPECT_EQ(queueNames(), (Names{"C.jpg", "D.jpg", "B.jpg"}));
-    classifier->skipCurrent();
-    classifier->skipCurrent();
-    EXPECT_EQ(queueNames(), (Names{"B.jpg", "C.jpg", "D.jpg"}));
-    EXPECT_EQ(classifier->progress(), 1);
-    EXPECT_FALSE(classifier->canUndo());
-    EXPECT_EQ(classifier->lastMoved()->file, folder / "A.jpg");
-    EXPECT_EQ(fileSystem->calls(Op::move), 1);
 }
 
 }  // namespace

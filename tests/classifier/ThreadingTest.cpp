@@ -3,7 +3,6 @@
 
 #include "ClassifierFixture.h"
 #include "platform/AheadDecoder.h"
-#include "platform/FileUrl.h"
 #include "platform/fakes/FakeItemProvider.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/platform/ByteDecoder.h"
@@ -25,39 +24,30 @@ protected:
     }
 };
 
-// Only the first of several items counts.
-TEST_F(DropTest, FirstDroppedFolderLoadsOnTheMainThreadAfterTheHandlerReturned) {
+// Only a file URL of a folder loads, and only the first of several items counts: on the main
+// thread, once the handler has returned.
+TEST_F(DropTest, OnlyTheFirstItemLoadsAndOnlyAFolderOnTheMainThreadLater) {
     addPhotos({"a.jpg"});
     disk->addFolder("/other");
-    auto provider = FakeItemProvider::forUrl("file:///photos/");
-    auto second = FakeItemProvider::forUrl("file:///other");
+    for (const auto& unusable : std::vector<std::shared_ptr<FakeItemProvider>>{
+             std::make_shared<FakeItemProvider>(std::nullopt, "no file URL"),
+             std::make_shared<FakeItemProvider>(Item{OtherItem{"text"}}),
+             FakeItemProvider::forUrl("https://example.org/photos"),
+             FakeItemProvider::forUrl("file:///photos/a.jpg"),
+             FakeItemProvider::forUrl("file:///nowhere"),
+         }) {
+        EXPECT_EQ(drop({unusable}), 0u);
+    }
+    EXPECT_EQ(drop({}), 0u);
     watch();
-    EXPECT_EQ(drop({provider, second}), 1u);
-    EXPECT_EQ(provider->requestedType(), kFileUrlType);
-    EXPECT_EQ(second->requestedType(), "");
+    EXPECT_EQ(drop({FakeItemProvider::forUrl("file:///photos/"),
+                    FakeItemProvider::forUrl("file:///other")}),
+              1u);
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(classifier->state(), ClassifierState::Start);
-
     mainThread->drain();
     EXPECT_EQ(classifier->folderName(), "photos");
     EXPECT_EQ(classifier->currentFileName(), "a.jpg");
-}
-
-TEST_F(DropTest, UnusableDropsAreIgnored) {
-    addPhotos({"a.jpg"});
-    const std::vector<std::shared_ptr<FakeItemProvider>> unusable = {
-        std::make_shared<FakeItemProvider>(std::nullopt, "no file URL"),
-        std::make_shared<FakeItemProvider>(Item{OtherItem{"text"}}),
-        FakeItemProvider::forUrl("not a url"),
-        FakeItemProvider::forUrl("https://example.org/photos"),
-        FakeItemProvider::forUrl("file:///photos/a.jpg"),
-        FakeItemProvider::forUrl("file:///nowhere"),
-    };
-    for (const auto& provider : unusable) {
-        EXPECT_EQ(drop({provider}), 0u);
-    }
-    EXPECT_EQ(drop({}), 0u);
-    EXPECT_EQ(classifier->state(), ClassifierState::Start);
 }
 
 TEST_F(DropTest, PendingDropKeepsTheClassifierAlive) {

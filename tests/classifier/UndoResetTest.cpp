@@ -42,45 +42,6 @@ TEST_F(ClassifierTest, TheLastAnswerFinishesAndCanStillBeUndone) {
     EXPECT_EQ(desktop->shown.size(), 2u);
 }
 
-// An Undo whose move back does not happen leaves the photo in its subfolder and everything
-// else as it was, so that it can be tried again; the old path, which may now name another
-// file, is never queued.
-TEST_F(ClassifierTest, FailedUndoChangesNothingButANoticeAndCanBeRetried) {
-    // A new file at the old name, the photo gone from the subfolder, a read-only folder, the
-    // subfolder made a link.
-    for (const FileProblem problem : {FileProblem::nameTaken, FileProblem::missing,
-                                      FileProblem::notWritable, FileProblem::linkedFolder}) {
-        SCOPED_TRACE(static_cast<int>(problem));
-        disk->remove(folder);
-        loadPhotos({"a.jpg", "b.jpg"});
-        classifier->classifyCurrent(kSelectedFolder);
-        const auto record = classifier->lastMoved();
-        if (problem == FileProblem::nameTaken) disk->addFile(folder / "a.jpg");
-        if (problem == FileProblem::missing) disk->remove(folder / "Selected/a.jpg");
-        if (problem == FileProblem::notWritable) fileSystem->fail(Op::move);
-        if (problem == FileProblem::linkedFolder) disk->makeFolderLink(folder / "Selected");
-
-        classifier->undoLast();
-        EXPECT_EQ(queueNames(), (Names{"b.jpg"}));
-        EXPECT_EQ(classifier->progress(), 1);
-        EXPECT_TRUE(classifier->canUndo());
-        EXPECT_EQ(classifier->lastMoved(), record);
-        ASSERT_TRUE(classifier->notice());
-        EXPECT_EQ(classifier->notice()->step, Notice::Step::undo);
-        EXPECT_EQ(classifier->notice()->folder,
-                  problem == FileProblem::linkedFolder ? "Selected" : "photos");
-        EXPECT_EQ(classifier->notice()->error.problem, problem);
-
-        fileSystem->heal(Op::move);
-        disk->remove(folder / "a.jpg");
-        disk->remove(folder / "Selected");
-        disk->addFile(folder / "Selected/a.jpg");
-        classifier->undoLast();
-        EXPECT_EQ(queueNames(), (Names{"a.jpg", "b.jpg"}));
-        EXPECT_FALSE(classifier->notice());
-    }
-}
-
 // A reload queues what is still in the folder and counts from zero; it keeps the last move,
 // whose Undo never takes progress below zero.
 TEST_F(ClassifierTest, ReloadQueuesWhatIsLeftAndUndoStaysAtZero) {

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Vesko in a real X server, driven as a user would: started with a folder argument, answer with
 # Return, Space and Backspace, click Undo, reach "Done!", press OK, and check the files on disk
-# after every step; a file that is no image among them. Then, each folder chosen through the
-# real folder dialog by typing its path: a name already taken in Selected, RAW+JPEG shots with
-# sidecars moving as one, RAW-only shots, a photo deleted while queued, the zoom.
+# after every step; a file that is no image among them. Then a folder chosen through the real
+# folder dialog by typing its path, zoomed to actual pixels. What the window does with each key,
+# name taken, group of files or RAW is the window's and the core's tests' to check.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
 vesko=$(realpath "$1")
-dng="$(dirname "$(realpath "$0")")/../fuzz/seeds/raw/full-preview.dng"
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -55,7 +54,7 @@ choose_folder() {
 
 # The X server, and Vesko in it with a stand-in file manager that notes what it was to open;
 # the folders it is given.
-mkdir -p "$work"/{bin,photos,clash/Selected,shots,raws,vanish,checks}
+mkdir -p "$work"/{bin,photos,checks}
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
@@ -94,55 +93,6 @@ wait_for "grep -q 'photos' '$work/opened' 2>/dev/null"
 sleep 0.5
 xdotool key Return
 
-# "Selected" already holds a file of that name: Yes moves nothing (so Done! does not come), and
-# No still can.
-photo=$(find "$work/photos/Selected" -type f | head -n 1)
-cp "$photo" "$work/clash/same.jpg"
-cp "$photo" "$work/clash/Selected/same.jpg"
-choose_folder "$work/clash"
-xdotool key Return BackSpace
-expect_counts 0 1 1
-sleep 0.5
-xdotool key Return
-
-# Three shots of a JPEG, a CR3 and an XMP each: every answer moves all three files.
-for shot in one two three; do
-    cp "$photo" "$work/shots/$shot.jpg"
-    echo raw >"$work/shots/$shot.CR3"
-    echo xmp >"$work/shots/$shot.xmp"
-done
-choose_folder "$work/shots"
-xdotool key Return BackSpace
-expect_counts 3 3 3
-xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
-
-# RAW files with no photo are shots of their own, each with its sidecar; Undo brings one back.
-for shot in one two; do
-    cp "$dng" "$work/raws/$shot.DNG"
-    echo xmp >"$work/raws/$shot.xmp"
-done
-choose_folder "$work/raws"
-sleep 0.5
-# The preview's red corner is on screen: a picture, not the placeholder.
-import -window "$window" "$work/raw.png"
-red=$(convert "$work/raw.png" -fx 'r > 0.7 && g < 0.3 && b < 0.3' -format "%[fx:mean]" info:)
-awk "BEGIN { exit !($red > 0.02) }" || fail "the RAW shot shows no picture: $red"
-xdotool key Return
-expect_counts 2 2 0
-xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
-expect_counts 4 0 0
-xdotool mousemove $((X + (WIDTH - row) / 2 + 36)) $((Y + 20)) click 1 # Back
-
-# A queued photo deleted behind Vesko's back is skipped: the folder still reaches "Done!".
-for name in one two three; do cp "$photo" "$work/vanish/$name.jpg"; done
-choose_folder "$work/vanish"
-rm "$work/vanish/two.jpg"
-xdotool key Return Return
-expect_counts 0 2 0
-wait_for "grep -q 'vanish' '$work/opened' 2>/dev/null"
-sleep 0.5
-xdotool key Return
-
 # The zoom: a photo of one-pixel checks is grey when fitted; after Z every screen pixel differs
 # from its neighbour, as it does only when one screen pixel shows one image pixel.
 convert -size 2x2 xc:white -fill black -draw "point 1,0 point 0,1" -write mpr:check +delete \
@@ -166,4 +116,4 @@ xdotool key z
 sleep 2
 zoomed=$(neighbour_difference)
 awk "BEGIN { exit !($zoomed > 0.95) }" || fail "the zoomed photo is not at actual pixels: $zoomed"
-echo "PASS (RAW red $red, fitted $fitted, zoomed $zoomed)"
+echo "PASS (fitted $fitted, zoomed $zoomed)"

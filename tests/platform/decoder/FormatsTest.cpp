@@ -46,7 +46,6 @@ TEST_F(DecoderTest, EachLayoutDecodesToItsPixels) {
         {"HEIC with alpha", fixture("alpha.heic"), alpha, 12},
         {"10-bit HEIC with alpha", fixture("ten-bit-alpha.heic"), alpha, 12},
         {"shrunk JPEG", encodeJpeg(markedCorners(1600)), opaque, 40, {300, 300}, 400},
-        {"shrunk WebP", encodeWebp(markedCorners(1000)), opaque, 40, {250, 250}, 250},
         {"shrunk HEIC", fixture("large.heic"), opaque, 12, {100, 100}, 100},
         {"HEIC grid", fixture("grid.heic"), opaque, 30, {3840, 2160}, 320},
     };

@@ -13,32 +13,17 @@ using decoder::PixelPool;
 
 constexpr auto kUndefined = PixelPool::Start::Undefined;
 
-TEST(PixelPool, KeepsNoMoreThanItsBlocksAndBytesAndNoBlockTooSmallOrFarTooLarge) {
+// A pool keeps what it may and lets go of the rest; memory that cannot be had is an empty
+// buffer, not a crash.
+TEST(PixelPool, KeepsNoMoreThanItsBlocksAndBytes) {
     PixelPool pool(2, 10000);
     {
         std::vector<PixelBuffer> three;
         for (int i = 0; i < 3; ++i) three.push_back(pool.take(1000, kUndefined));
     }
     EXPECT_EQ(pool.keptBlocks(), 2u);
-    EXPECT_EQ(pool.keptBytes(), 2000u);
-
     pool.take(20000, kUndefined);
     EXPECT_EQ(pool.keptBytes(), 2000u) << "a block larger than the whole pool is freed";
-
-    {
-        const PixelBuffer a = pool.take(6000, kUndefined);
-        const PixelBuffer b = pool.take(6000, kUndefined);
-    }
-    EXPECT_EQ(pool.keptBlocks(), 1u);
-    EXPECT_EQ(pool.keptBytes(), 6000u);
-    const PixelBuffer small = pool.take(100, kUndefined);
-    const PixelBuffer larger = pool.take(6001, kUndefined);
-    EXPECT_EQ(pool.keptBlocks(), 1u);
-}
-
-TEST(PixelPool, RunningOutOfMemoryGivesAnEmptyBuffer) {
-    PixelPool pool(2, 1 << 20);
-    { const PixelBuffer kept = pool.take(1000, kUndefined); }
     EXPECT_TRUE(pool.take(std::size_t(1) << 62, kUndefined).empty());
     EXPECT_TRUE(pool.take(0, kUndefined).empty());
 }
