@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Vesko in a real X server, driven as a user would: started with a folder argument, answer with
-# Return, Space and Backspace, click Undo, reach "Done!", press OK, and check the files on disk
+# Return, Space and Backspace, click Undo, reach "Done!", undo there, press OK, and check the files on disk
 # after every step; a file that is no image among them. Then a folder chosen through the real
 # folder dialog by typing its path, zoomed to actual pixels. What the window does with each key,
 # name taken, group of files or RAW is the window's and the core's tests' to check.
@@ -88,8 +88,15 @@ xdotool mousemove $((X + (WIDTH + row) / 2 - 36)) $((Y + 20)) click 1 # Undo
 expect_counts 3 1 0
 xdotool key BackSpace Return Return
 expect_counts 0 3 1
-# "Done!": the folder went to the file manager, and OK (Return) brings back the start screen.
+# "Done!": the folder went to the file manager. Ctrl+Z there takes the last answer back; answered
+# again, "Done!" returns, and OK (Return) brings back the start screen.
 wait_for "grep -q 'photos' '$work/opened' 2>/dev/null"
+sleep 0.5
+xdotool key ctrl+z
+expect_counts 1 2 1
+sleep 0.3
+xdotool key Return
+expect_counts 0 3 1
 sleep 0.5
 xdotool key Return
 
