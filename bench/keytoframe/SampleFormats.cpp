@@ -54,15 +54,6 @@ void writeJpeg(const RgbImage& photo, JpegOptions options, const std::filesystem
     std::fclose(out);
 }
 
-std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> photos;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
-
 // Each JPEG written once more into `folder` as `options` say.
 std::filesystem::path jpegCopies(const std::filesystem::path& jpegs, JpegOptions options,
                                  const std::filesystem::path& folder) {
@@ -115,6 +106,15 @@ std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
          jpegCopies(photos / "jpeg", {5640, 3172, 92, true}, scratch / "progressive")},
         {"RAW (DNG, the JPEG as its preview)", rawCopies(photos / "jpeg", scratch / "raw")},
     };
+}
+
+std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> photos;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        photos.push_back(entry.path());
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
 }
 
 SampleFormat largeJpegs(const std::filesystem::path& photos, const std::filesystem::path& scratch) {

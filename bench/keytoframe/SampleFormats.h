@@ -22,4 +22,7 @@ std::vector<SampleFormat> sampleFormats(const std::filesystem::path& photos,
 // into `scratch`: a 24-megapixel camera's photos, for the zoom.
 SampleFormat largeJpegs(const std::filesystem::path& photos, const std::filesystem::path& scratch);
 
+// The files in `folder`, sorted.
+std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder);
+
 }  // namespace vesko::bench

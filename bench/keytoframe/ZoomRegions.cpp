@@ -42,15 +42,6 @@ PixelRect viewAround(PixelSize full, int viewWidth, int viewHeight) {
     return {(full.width - viewWidth) / 2, (full.height - viewHeight) / 2, viewWidth, viewHeight};
 }
 
-std::vector<std::filesystem::path> photosIn(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> photos;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        photos.push_back(entry.path());
-    }
-    std::sort(photos.begin(), photos.end());
-    return photos;
-}
-
 // As the region loader works: the size, the view (the first sharp frame) where the format decodes
 // regions alone, else the view with its margin at once; then the margin; then the same span of
 // the next photo.
