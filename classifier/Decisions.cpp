@@ -133,6 +133,7 @@ void PhotoViewModel::undoLast() {
 
 void PhotoViewModel::reset() {
     queue_.clear();
+    if (services_.captureReader) services_.captureReader->readAhead({}, nullptr);
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
     if (showsRawPreview()) showsRawPreview_.set(false);
@@ -147,6 +148,8 @@ void PhotoViewModel::reset() {
     showFinished_.set(false);
     dismissNotice();
     setCurrentCompanions({});
+    captureMoments_.clear();
+    publishBurst();
 }
 
 }  // namespace vesko

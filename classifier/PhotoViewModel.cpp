@@ -137,6 +137,7 @@ void PhotoViewModel::showCurrent() {
         currentFileName_.set(lastPathComponent(head));
         setCurrentCompanions(queue_.front().companions);
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
+        publishBurst();
         return;
     }
     services_.imageDecoder->expect({});
@@ -145,6 +146,7 @@ void PhotoViewModel::showCurrent() {
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     setCurrentCompanions({});
+    publishBurst();
     showFinished_.set(true);
     if (sourceFolder_) {
         services_.desktop->showFolder(*sourceFolder_);

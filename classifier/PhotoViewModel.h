@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "Bursts.h"
 #include "ChangePublisher.h"
 #include "Companions.h"
+#include "platform/CaptureReader.h"
 #include "platform/DecodedImage.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -34,6 +37,8 @@ struct PlatformServices {
     std::shared_ptr<Preferences> preferences = nullptr;
     // Without it, a group move cut short by a crash stays split.
     std::shared_ptr<MoveJournal> moveJournal = nullptr;
+    // Without it, no photo is known to be in a burst.
+    std::shared_ptr<CaptureReader> captureReader = nullptr;
 };
 
 // The undo record: where a decision found a photo and where it sent it, and the companions
@@ -116,6 +121,9 @@ public:
     bool showsRawPreview() const { return showsRawPreview_.get(); }
     // The names of the files that move with the current photo.
     const std::vector<std::string>& currentCompanions() const { return currentCompanions_.get(); }
+    // Where the current photo stands among the neighbours in the queue taken in the same
+    // burst; nothing while it is in none, or its capture time is not yet known.
+    const std::optional<BurstPlace>& currentBurst() const { return currentBurst_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
     void setShowFinished(bool value) { showFinished_.set(value); }
 
@@ -163,6 +171,12 @@ private:
     GroupMove moveRecorded(const std::vector<PlannedMove>& group);
     void recoverInterruptedMoves(const std::string& folder);
     void tell(std::vector<RecoveryNote> notes, std::optional<JournalTrouble> trouble);
+    // Asks for the capture times of the queue, the head first.
+    void readCaptureTimesAhead();
+    void noteCaptureTime(const std::string& file, const ShootingFacts& facts);
+    // The capture time of the photo `offset` places after the head, counting round the queue.
+    std::optional<CaptureMoment> captureMomentAt(long offset) const;
+    void publishBurst();
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -178,9 +192,12 @@ private:
     Published<std::optional<Notice>> notice_{objectWillChange_, std::nullopt};
     Published<std::vector<std::string>> currentCompanions_{objectWillChange_, {}};
     Published<bool> showsRawPreview_{objectWillChange_, false};
+    Published<std::optional<BurstPlace>> currentBurst_{objectWillChange_, std::nullopt};
     std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
+    // The capture times read so far, by path; nothing for a photo that tells none.
+    std::unordered_map<std::string, std::optional<CaptureMoment>> captureMoments_;
     bool journalTroubleTold_ = false;
 
     PlatformServices services_;

@@ -15,6 +15,10 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
 </context>
 <context>
     <name>DecisionRow</name>
@@ -279,6 +283,30 @@
     <message>
         <source>Vesko was interrupted while moving “%1” and its files in “%2”, which is no longer there: check that they are together.</source>
         <translation>Vesko wurde beim Verschieben von „%1“ und seinen Dateien in „%2“ unterbrochen, und den Ordner gibt es nicht mehr: Bitte prüfen, ob sie beisammen sind.</translation>
+    </message>
+    <message>
+        <source>Burst · %1 of %2</source>
+        <translation>Serie · %1 von %2</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>keine Berechtigung</translation>
+    </message>
+    <message>
+        <source>it is not there</source>
+        <translation>er ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>er ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>Vesko cannot read “%1”: %2.</source>
+        <translation>Vesko kann „%1“ nicht lesen: %2.</translation>
+    </message>
+    <message>
+        <source>RAW preview: the %1 can&apos;t be shown</source>
+        <translation>RAW-Vorschau: das %1 lässt sich nicht zeigen</translation>
     </message>
 </context>
 <context>

@@ -68,6 +68,7 @@ void ViewModelBridge::publish() {
     const bool problemChanged = update(imageProblem_, imageProblemText(model.imageProblem()));
     const bool companionsChanged_ =
         update(companions_, companionExtensions(model.currentCompanions()));
+    const bool burstChanged_ = update(burst_, burstText(model.currentBurst()));
 
     if (folderChanged) emit folderNameChanged();
     if (imageChanged || noteChanged) emit currentImageChanged();
@@ -79,6 +80,7 @@ void ViewModelBridge::publish() {
     if (noticeChanged_) emit noticeChanged();
     if (problemChanged) emit imageProblemChanged();
     if (companionsChanged_) emit companionsChanged();
+    if (burstChanged_) emit burstChanged();
 }
 
 template <typename Operation>

@@ -41,6 +41,8 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString imageProblem READ imageProblem NOTIFY imageProblemChanged)
     // The files that move with the current photo, by extension ("+ CR3, XMP"); empty if none.
     Q_PROPERTY(QString companions READ companions NOTIFY companionsChanged)
+    // Where the current photo stands in its burst ("Burst · 2 of 7"); empty while in none.
+    Q_PROPERTY(QString burst READ burst NOTIFY burstChanged)
     // How the current photo was taken, in one line; empty while no picture is shown. Changes
     // with the picture, in the same signal.
     Q_PROPERTY(QString shootingFacts READ shootingFacts NOTIFY currentImageChanged)
@@ -73,6 +75,7 @@ public:
     QString imageProblem() const { return imageProblem_; }
     QString companions() const { return companions_; }
     QString shootingFacts() const { return shootingFacts_; }
+    QString burst() const { return burst_; }
     bool showsShootingFacts() const { return preferences_->showsShootingFacts(); }
     void setShowsShootingFacts(bool value);
     bool movesCompanions() const { return model_->movesCompanions(); }
@@ -102,6 +105,7 @@ signals:
     void noticeChanged();
     void imageProblemChanged();
     void companionsChanged();
+    void burstChanged();
     void movesCompanionsChanged();
     void showsShootingFactsChanged();
 
@@ -131,6 +135,7 @@ private:
     QString imageProblem_;
     QString companions_;
     QString shootingFacts_;
+    QString burst_;
 };
 
 }  // namespace vesko
