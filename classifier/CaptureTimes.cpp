@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "PhotoViewModel.h"
 
 namespace vesko {
@@ -26,10 +28,19 @@ void PhotoViewModel::noteCaptureTime(const std::string& file, const ShootingFact
     publishBurst();
 }
 
+// While comparing, the chosen frame leads the queue but counts in its place among the frames.
 std::optional<CaptureMoment> PhotoViewModel::captureMomentAt(long offset) const {
     const long size = long(queue_.size());
-    const auto found =
-        captureMoments_.find(queue_[std::size_t((offset % size + size) % size)].path);
+    long at = offset;
+    if (compared_) {
+        const std::string& chosen = compared_->panes[compared_->chosen];
+        at += long(std::ranges::find(compared_->frames, chosen) - compared_->frames.begin());
+    }
+    const std::size_t index = std::size_t((at % size + size) % size);
+    const std::string& path = compared_ && index < compared_->frames.size()
+                                  ? compared_->frames[index]
+                                  : queue_[index].path;
+    const auto found = captureMoments_.find(path);
     return found == captureMoments_.end() ? std::nullopt : found->second;
 }
 

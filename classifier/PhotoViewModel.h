@@ -88,6 +88,24 @@ struct Notice {
     std::vector<RecoveryNote> recovered = {};
 };
 
+// A photo side by side with others of its burst, as the window shows it.
+struct ComparedPhoto {
+    std::string fileName;
+    ImageHandle image;
+    DecodeProblem problem = DecodeProblem::none;  // why there is no image
+
+    bool operator==(const ComparedPhoto&) const = default;
+};
+
+// The photos compared, in queue order, and the chosen one: the current photo, which the
+// answers and the header are about.
+struct Comparison {
+    std::vector<ComparedPhoto> panes;
+    std::size_t chosen = 0;
+
+    bool operator==(const Comparison&) const = default;
+};
+
 enum class ClassifierState { Start, Deciding, Finished };
 
 inline constexpr std::string_view kSelectedFolder = "Selected";
@@ -124,6 +142,8 @@ public:
     // Where the current photo stands among the neighbours in the queue taken in the same
     // burst; nothing while it is in none, or its capture time is not yet known.
     const std::optional<BurstPlace>& currentBurst() const { return currentBurst_.get(); }
+    // The photos side by side while comparing; nothing in the single view.
+    const std::optional<Comparison>& comparison() const { return comparison_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
     void setShowFinished(bool value) { showFinished_.set(value); }
 
@@ -147,6 +167,13 @@ public:
     void undoLast();
     void reset();
     void classifyCurrent(std::string_view subfolder);
+    // Sets the current photo beside the frames after it in its burst (or, in none, the next
+    // photo), at most `maxPanes` at once, the current one chosen. Answers and Undo keep their
+    // meaning: the chosen photo is the head of the queue. An answered photo's pane shows the
+    // next frame not on screen, or goes; with fewer than two left the comparison ends.
+    void compare(std::size_t maxPanes);
+    void choosePane(std::size_t pane);
+    void endComparison();
     // Completes or reports the group moves of any folder that an earlier run was interrupted
     // in; loadFolder does the same for its folder. Said in a notice.
     void recoverInterruptedMoves();
@@ -177,6 +204,21 @@ private:
     // The capture time of the photo `offset` places after the head, counting round the queue.
     std::optional<CaptureMoment> captureMomentAt(long offset) const;
     void publishBurst();
+    // What the comparison holds: the burst's frames still to answer, in queue order, and
+    // those on screen.
+    struct Compared {
+        std::vector<std::string> frames;
+        std::vector<std::string> panes;
+        std::size_t chosen = 0;
+    };
+    // The files the next operations will show, soonest first, for the decoder to prepare.
+    std::vector<std::string> expectedFiles() const;
+    // The photo `path` has left the comparison: answered (which Undo takes back), put last,
+    // or gone.
+    void frameLeft(const std::string& path, bool answered);
+    // Puts the chosen frame at the head and the others behind it in their order.
+    void arrangeComparedFrames();
+    void publishComparison();
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -193,11 +235,15 @@ private:
     Published<std::vector<std::string>> currentCompanions_{objectWillChange_, {}};
     Published<bool> showsRawPreview_{objectWillChange_, false};
     Published<std::optional<BurstPlace>> currentBurst_{objectWillChange_, std::nullopt};
+    Published<std::optional<Comparison>> comparison_{objectWillChange_, std::nullopt};
     std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
     // The capture times read so far, by path; nothing for a photo that tells none.
     std::unordered_map<std::string, std::optional<CaptureMoment>> captureMoments_;
+    std::optional<Compared> compared_;
+    // The comparison as it was before the last answer in it, for Undo to restore.
+    std::optional<Compared> beforeLastAnswer_;
     bool journalTroubleTold_ = false;
 
     PlatformServices services_;

@@ -1,0 +1,104 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Controls.Basic
+import Vesko.Ui
+
+// The photos of a burst side by side in the photo area, in queue order from the left. ← and →,
+// or 1 to 4, choose a pane; the answers go to the chosen one, which is the current photo.
+Item {
+    id: compare
+
+    required property PhotoViewModel viewModel
+    required property RegionLoader regionLoader
+    // Qt does not disable a Shortcut with its parent: the window hands its state down itself.
+    required property bool shortcutsEnabled
+    readonly property bool comparing: viewModel.comparedPhotos.length > 0
+    // As many panes as fit at least 320 px wide, four at most.
+    readonly property int paneLimit: Math.min(4, Math.floor((width - 32 + spacing) / (320 + spacing)))
+    readonly property int spacing: 12
+
+    readonly property bool zoomed: {
+        for (let i = 0; i < panes.count; ++i) {
+            const pane = panes.itemAt(i) as ComparePane;
+            if (pane && pane.view.zoomed)
+                return true;
+        }
+        return false;
+    }
+
+    visible: comparing
+
+    // Fits every pane again.
+    function fit() {
+        for (let i = 0; i < panes.count; ++i) {
+            const pane = panes.itemAt(i) as ComparePane;
+            if (pane)
+                pane.view.resetZoom();
+        }
+    }
+
+    function choose(pane: int) {
+        if (pane >= 0 && pane < viewModel.comparedPhotos.length)
+            viewModel.choosePane(pane);
+    }
+
+    Row {
+        id: row
+
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 16
+        spacing: compare.spacing
+
+        Repeater {
+            id: panes
+
+            model: compare.viewModel.comparedPhotos
+
+            ComparePane {
+                required property var modelData
+                required property int index
+
+                objectName: "comparePane" + index
+                width: (row.width - row.spacing * (count - 1)) / count
+                height: row.height
+                photo: modelData
+                position: index
+                count: compare.viewModel.comparedPhotos.length
+                chosen: index === compare.viewModel.chosenPane
+                showsFacts: compare.viewModel.showsShootingFacts
+                loader: chosen ? compare.regionLoader : null
+                folder: compare.viewModel.folderName
+                onChooseRequested: compare.choose(index)
+            }
+        }
+    }
+
+    Shortcut {
+        sequence: "Left"
+        enabled: compare.shortcutsEnabled && compare.comparing
+        onActivated: compare.choose(compare.viewModel.chosenPane - 1)
+    }
+
+    Shortcut {
+        sequence: "Right"
+        enabled: compare.shortcutsEnabled && compare.comparing
+        onActivated: compare.choose(compare.viewModel.chosenPane + 1)
+    }
+
+    Repeater {
+        model: 4
+
+        Item {
+            id: numberKey
+
+            required property int index
+
+            Shortcut {
+                sequence: String(numberKey.index + 1)
+                enabled: compare.shortcutsEnabled && compare.comparing
+                onActivated: compare.choose(numberKey.index)
+            }
+        }
+    }
+}
