@@ -45,8 +45,8 @@ class ViewModelBridge : public QObject {
     // Where the current photo stands in its burst ("Burst · 2 of 7"); empty while in none.
     Q_PROPERTY(QString burst READ burst NOTIFY burstChanged)
     // The photos side by side while comparing, in queue order, each a map of its "fileName",
-    // "image", "hasImage", "facts" (its line of shooting facts) and "problem" (why it shows no picture);
-    // empty in the single view. The chosen one is the current photo.
+    // "image", "hasImage", "facts" (its line of shooting facts) and "problem" (why it shows no
+    // picture); empty in the single view. The chosen one is the current photo.
     Q_PROPERTY(QVariantList comparedPhotos READ comparedPhotos NOTIFY comparisonChanged)
     Q_PROPERTY(int chosenPane READ chosenPane NOTIFY comparisonChanged)
     // How the current photo was taken, in one line; empty while no picture is shown. Changes
