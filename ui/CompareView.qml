@@ -16,6 +16,8 @@ Item {
     // As many panes as fit at least 320 px wide, four at most.
     readonly property int paneLimit: Math.min(4, Math.floor((width - 32 + spacing) / (320 + spacing)))
     readonly property int spacing: 12
+    // The point of the photos, 0 to 1 across, that the panes zoomed in around; null when fitted.
+    property var zoomPoint: null
 
     readonly property bool zoomed: {
         for (let i = 0; i < panes.count; ++i) {
@@ -27,6 +29,7 @@ Item {
     }
 
     visible: comparing
+    onComparingChanged: zoomPoint = null
 
     // Fits every pane again.
     function fit() {
@@ -35,6 +38,45 @@ Item {
             if (pane)
                 pane.view.resetZoom();
         }
+    }
+
+    function paneAt(i: int): ComparePane {
+        return panes.itemAt(i) as ComparePane;
+    }
+
+    // Every pane zooms and fits with the one that did.
+    function follow(view: PhotoView) {
+        zoomPoint = view.zoomed ? view.relativeCentre() : null;
+        for (let i = 0; i < panes.count; ++i) {
+            const other = paneAt(i);
+            if (!other || other.view === view)
+                continue;
+            if (view.zoomed)
+                other.view.zoomAtRelative(zoomPoint);
+            else
+                other.view.resetZoom();
+        }
+    }
+
+    // A drag pans every pane in step; with Shift only the one dragged.
+    function panOthers(view: PhotoView, delta: point, alone: bool) {
+        for (let i = 0; i < panes.count && !alone; ++i) {
+            const other = paneAt(i);
+            if (other && other.view !== view)
+                other.view.pan(delta);
+        }
+    }
+
+    // Z: around the point under the pointer in the pane it is over, else the chosen one's centre.
+    function toggleZoom() {
+        let target = paneAt(viewModel.chosenPane);
+        for (let i = 0; i < panes.count; ++i) {
+            const pane = paneAt(i);
+            if (pane && pane.view.pointerOverPhoto())
+                target = pane;
+        }
+        if (target)
+            target.view.toggleZoom();
     }
 
     function choose(pane: int) {
@@ -53,16 +95,18 @@ Item {
         Repeater {
             id: panes
 
-            model: compare.viewModel.comparedPhotos
+            // By count: a pane whose photo changes keeps its zoom.
+            model: compare.viewModel.comparedPhotos.length
 
             ComparePane {
-                required property var modelData
+                id: paneItem
+
                 required property int index
 
                 objectName: "comparePane" + index
                 width: (row.width - row.spacing * (count - 1)) / count
                 height: row.height
-                photo: modelData
+                photo: compare.viewModel.comparedPhotos[index]
                 position: index
                 count: compare.viewModel.comparedPhotos.length
                 chosen: index === compare.viewModel.chosenPane
@@ -70,8 +114,30 @@ Item {
                 loader: chosen ? compare.regionLoader : null
                 folder: compare.viewModel.folderName
                 onChooseRequested: compare.choose(index)
+                Component.onCompleted: {
+                    if (compare.zoomPoint !== null)
+                        view.zoomAtRelative(compare.zoomPoint);
+                }
+
+                Connections {
+                    target: paneItem.view
+
+                    function onZoomedChanged() {
+                        compare.follow(paneItem.view);
+                    }
+
+                    function onDragged(delta: point, alone: bool) {
+                        compare.panOthers(paneItem.view, delta, alone);
+                    }
+                }
             }
         }
+    }
+
+    Shortcut {
+        sequence: "Z"
+        enabled: compare.shortcutsEnabled && compare.comparing
+        onActivated: compare.toggleZoom()
     }
 
     Shortcut {

@@ -392,7 +392,8 @@ private slots:
     // answered and put back by Undo, Escape back to one photo.
     void burstIsComparedPaneByPane() {
         WindowHarness window;
-        const QString folder = window.makeFolder("burst", {"1.jpg", "2.jpg", "3.jpg", "4.jpg"});
+        const QString folder =
+            window.makeFolder("burst", {"1.jpg", "2.jpg", "3.jpg", "4.jpg"}, {1600, 1200});
         for (const char* name : {"1.jpg", "2.jpg", "3.jpg"}) {
             WindowHarness::setExif(QDir(folder).filePath(name), "Exif.Photo.DateTimeOriginal",
                                    "2026:11:28 14:03:59");
@@ -401,6 +402,29 @@ private slots:
         QTRY_COMPARE(window.text("burst"), QStringLiteral("Burst · 1 of 3"));
         window.press(Qt::Key_C);
         QVERIFY(window.isShown("comparePane2") && !window.isShown("photoPane"));
+        // Z zooms every pane at one point, and a drag pans them all; Escape fits them again.
+        const auto view = [&](const char* pane) {
+            return window.item(pane)->findChild<PhotoView*>();
+        };
+        window.press(Qt::Key_Z);
+        QVERIFY(view("comparePane0")->zoomed() && view("comparePane2")->zoomed());
+        const QPointF from =
+            view("comparePane0")->mapToScene(view("comparePane0")->photoRect().center());
+        const auto drag = [&](Qt::KeyboardModifiers modifiers) {
+            for (const auto action : {QTest::MousePress, QTest::MouseMove, QTest::MouseRelease}) {
+                const QPointF at = action == QTest::MousePress ? from : from + QPointF(20, 20);
+                QTest::mouseEvent(action, window.window(),
+                                  action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                                  modifiers, at.toPoint());
+            }
+        };
+        drag(Qt::NoModifier);
+        QCOMPARE(view("comparePane2")->zoomCentre(), view("comparePane0")->zoomCentre());
+        QVERIFY(view("comparePane2")->relativeCentre() != QPointF(0.5, 0.5));
+        drag(Qt::ShiftModifier);  // only the pane under the pointer
+        QVERIFY(view("comparePane2")->zoomCentre() != view("comparePane0")->zoomCentre());
+        window.press(Qt::Key_Escape);
+        QVERIFY(!view("comparePane2")->zoomed() && window.isShown("comparePane2"));
         const auto chosen = [&] { return window.viewModel()->currentFileName(); };
         window.press(Qt::Key_Right);
         QCOMPARE(chosen(), QStringLiteral("2.jpg"));
