@@ -152,7 +152,9 @@ ShootingFacts readShootingFactsOfFile(const std::filesystem::path& file) {
     const auto start = opened->read(0, kStart);
     if (!start) return {};
     ShootingFacts facts = readShootingFacts(*start);
-    if (!facts.captureTime.empty() || opened->size() <= kStart) return facts;
+    // A JPEG's EXIF comes before its pixels: without a time at the start it has none.
+    const bool toldAll = sniffFormat(*start) == Format::Jpeg || !facts.captureTime.empty();
+    if (toldAll || opened->size() <= kStart) return facts;
     const auto whole = opened->read(0, std::size_t(opened->size()));
     return whole ? readShootingFacts(*whole) : facts;
 }
