@@ -110,7 +110,15 @@ std::vector<std::string> PhotoViewModel::expectedFiles() const {
             if (!contains(files, frame)) files.push_back(frame);
         }
     } else {
-        for (std::size_t i = 0; i < std::min<std::size_t>(queue_.size(), 3); ++i) {
+        // The head and the two behind it (Yes, No and Maybe alike make the second the head); in
+        // a burst also the frame after those, which C shows in its fourth pane.
+        const auto inBurst = [this](long i) {
+            const auto before = captureMomentAt(i - 1), after = captureMomentAt(i);
+            return before && after && continuesBurst(*before, *after);
+        };
+        const std::size_t ahead =
+            queue_.size() > 3 && inBurst(1) && inBurst(2) && inBurst(3) ? 4 : 3;
+        for (std::size_t i = 0; i < std::min(queue_.size(), ahead); ++i) {
             files.push_back(queue_[i].path);
         }
     }

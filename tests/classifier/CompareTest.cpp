@@ -26,7 +26,6 @@ TEST_F(ClassifierTest, AnswersInACompareGoToTheChosenPane) {
     }
     loadPhotos({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
     mainThread->drain();
-    classifier->choosePane(1);
     classifier->compare(3);
     EXPECT_EQ(panesOf(*classifier), "[a.jpg] b.jpg c.jpg");
     classifier->choosePane(1);
@@ -34,7 +33,6 @@ TEST_F(ClassifierTest, AnswersInACompareGoToTheChosenPane) {
     classifier->classifyCurrent(kSelectedFolder);
     EXPECT_TRUE(disk->isFile(folder / "Selected/b.jpg"));
     EXPECT_EQ(panesOf(*classifier), "a.jpg [d.jpg] c.jpg");
-    EXPECT_EQ(classifier->currentFileName(), "d.jpg");
 
     fileSystem->fail(FailingFileSystem::Operation::move);
     classifier->classifyCurrent(kDiscardedFolder);
