@@ -30,6 +30,13 @@ Item {
 
     visible: comparing
     onComparingChanged: zoomPoint = null
+    // A window made too narrow for its panes compares as many as still fit.
+    onPaneLimitChanged: {
+        if (comparing && paneLimit < viewModel.comparedPhotos.length) {
+            viewModel.endComparison();
+            viewModel.compare(paneLimit);
+        }
+    }
 
     // Fits every pane again.
     function fit() {
