@@ -100,13 +100,13 @@ void PhotoViewModel::arrangeComparedFrames() {
 std::vector<std::string> PhotoViewModel::expectedFiles() const {
     std::vector<std::string> files;
     if (compared_) {
-        // Every pane, the chosen first, and the frames that an answer brings in next.
+        // Every pane, the chosen first, and the frame that an answer brings in next.
         files.push_back(compared_->panes[compared_->chosen]);
         for (const std::string& pane : compared_->panes) {
             if (!contains(files, pane)) files.push_back(pane);
         }
         for (const std::string& frame : compared_->frames) {
-            if (files.size() >= compared_->panes.size() + 2) break;
+            if (files.size() > compared_->panes.size()) break;
             if (!contains(files, frame)) files.push_back(frame);
         }
     } else {
