@@ -1,7 +1,9 @@
 #include "ScreenDecoder.h"
 
+#include "platform/AheadFactsReader.h"
 #include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
+#include "platform/decoder/ShootingFactsReader.h"
 #include "platform/qt/ScreenPixels.h"
 
 namespace vesko {
@@ -13,6 +15,11 @@ std::shared_ptr<const ImageDecoder> decoderForScreens() {
 
 std::shared_ptr<HintedDecoder> decoderStackForScreens() {
     return decoderStackOver(decoderForScreens());
+}
+
+std::shared_ptr<CaptureReader> captureReaderOfFiles() {
+    return std::make_shared<AheadFactsReader>(
+        [](const std::string& file) { return decoder::readShootingFactsOfFile(file); });
 }
 
 }  // namespace vesko

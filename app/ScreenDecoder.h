@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/CaptureReader.h"
 #include "platform/HintedDecoder.h"
 
 namespace vesko {
@@ -15,5 +16,8 @@ std::shared_ptr<const ImageDecoder> decoderForScreens();
 // expects next on background threads, so that an answer shows the next photo without waiting
 // for its decode, and keeping the hint for the window.
 std::shared_ptr<HintedDecoder> decoderStackForScreens();
+
+// Capture times read from the photos' files ahead of the user, by the decoder's own reader.
+std::shared_ptr<CaptureReader> captureReaderOfFiles();
 
 }  // namespace vesko

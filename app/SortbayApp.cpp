@@ -67,6 +67,7 @@ int SortbayApp::run(int argc, char** argv) {
         .preferences = preferences,
         .moveJournal = std::make_shared<PosixMoveJournal>(PosixMoveJournal::defaultFolder(),
                                                           PosixMoveJournal::Durability::processEnd),
+        .captureReader = captureReaderOfFiles(),
     });
     model->recoverInterruptedMoves();
     QQmlEngine engine;

@@ -92,6 +92,7 @@ void PhotoViewModel::classifyCurrent(std::string_view subfolder) {
     lastMoved_ =
         MoveRecord{std::move(queue_.front().path), std::move(destination), std::move(companions)};
     queue_.pop_front();
+    frameLeft(lastMoved_->file, true);
     progress_.set(progress() + 1);
     canUndo_.set(true);
     showCurrent();
@@ -104,6 +105,7 @@ void PhotoViewModel::skipCurrent() {
     dismissNotice();
     queue_.push_back(std::move(queue_.front()));
     queue_.pop_front();
+    frameLeft(queue_.back().path, false);
     canUndo_.set(false);
     showCurrent();
 }
@@ -123,6 +125,9 @@ void PhotoViewModel::undoLast() {
     }
     dismissNotice();
     queue_.push_front({std::move(lastMoved_->file), std::move(companions)});
+    // Back into the comparison it was answered in; any other photo is shown on its own.
+    compared_ = std::exchange(beforeLastAnswer_, std::nullopt);
+    if (compared_) arrangeComparedFrames();
     progress_.set(std::max<std::int64_t>(progress() - 1, 0));
     lastMoved_.reset();
     canUndo_.set(false);
@@ -133,6 +138,9 @@ void PhotoViewModel::undoLast() {
 
 void PhotoViewModel::reset() {
     queue_.clear();
+    compared_.reset();
+    beforeLastAnswer_.reset();
+    if (services_.captureReader) services_.captureReader->readAhead({}, nullptr);
     services_.imageDecoder->expect({});
     currentImage_.set(nullptr);
     if (showsRawPreview()) showsRawPreview_.set(false);
@@ -147,6 +155,9 @@ void PhotoViewModel::reset() {
     showFinished_.set(false);
     dismissNotice();
     setCurrentCompanions({});
+    captureMoments_.clear();
+    publishBurst();
+    publishComparison();
 }
 
 }  // namespace vesko

@@ -50,6 +50,9 @@ void PhotoViewModel::loadFolder(const std::string& folder) {
     queue_ = photosWithCompanions(std::move(*entries), movesCompanions(), *services_.fileSystem);
     total_.set(static_cast<std::int64_t>(queue_.size()));
     progress_.set(0);
+    compared_.reset();
+    beforeLastAnswer_.reset();
+    readCaptureTimesAhead();
     showCurrent();
 }
 

@@ -6,24 +6,6 @@
 #include "platform/Paths.h"
 
 namespace vesko {
-namespace {
-
-// What the next answers will show: the head and the two behind it (Yes, No and Maybe alike
-// make the second the head), and the photo that Undo would bring back.
-std::vector<std::string> comingUp(const std::deque<QueueEntry>& queue,
-                                  const std::optional<MoveRecord>& lastMoved) {
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < std::min<std::size_t>(queue.size(), 3); ++i) {
-        files.push_back(queue[i].path);
-    }
-    if (lastMoved) {
-        files.push_back(lastMoved->file);
-    }
-    return files;
-}
-
-}  // namespace
-
 std::shared_ptr<PhotoViewModel> PhotoViewModel::create(PlatformServices services) {
     return std::shared_ptr<PhotoViewModel>(new PhotoViewModel(std::move(services)), &tearDown);
 }
@@ -96,8 +78,10 @@ bool PhotoViewModel::dropHeadIfGone() {
     }
     notice_.set(Notice{Notice::Step::skip, lastPathComponent(head), std::string(),
                        FileError{FileProblem::missing, {}}});
+    const std::string gone = std::move(queue_.front().path);
     queue_.pop_front();
     total_.set(total() - 1);
+    frameLeft(gone, false);
     return true;
 }
 
@@ -106,7 +90,7 @@ ImageHandle PhotoViewModel::rawPreviewOfHead() {
     for (const std::string& companion : queue_.front().companions) {
         if (!isRawName(companion)) continue;
         if (ImageHandle image = services_.imageDecoder->decode(companion)) {
-            std::vector<std::string> hint = comingUp(queue_, lastMoved_);
+            std::vector<std::string> hint = expectedFiles();
             hint.front() = companion;  // the zoom reads the file that is shown
             services_.imageDecoder->expect(hint);
             return image;
@@ -119,7 +103,7 @@ void PhotoViewModel::showCurrent() {
     ImageHandle image;
     bool fromRaw = false;
     while (!queue_.empty()) {
-        services_.imageDecoder->expect(comingUp(queue_, lastMoved_));
+        services_.imageDecoder->expect(expectedFiles());
         image = services_.imageDecoder->decode(queue_.front().path);
         if (image) break;
         if (!dropHeadIfGone()) {
@@ -137,6 +121,8 @@ void PhotoViewModel::showCurrent() {
         currentFileName_.set(lastPathComponent(head));
         setCurrentCompanions(queue_.front().companions);
         remaining_.set(static_cast<std::int64_t>(queue_.size()));
+        publishBurst();
+        publishComparison();
         return;
     }
     services_.imageDecoder->expect({});
@@ -145,6 +131,9 @@ void PhotoViewModel::showCurrent() {
     setImageProblem(DecodeProblem::none);
     currentFileName_.set(std::nullopt);
     setCurrentCompanions({});
+    publishBurst();
+    compared_.reset();
+    publishComparison();
     showFinished_.set(true);
     if (sourceFolder_) {
         services_.desktop->showFolder(*sourceFolder_);

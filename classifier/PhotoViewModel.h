@@ -7,10 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "Bursts.h"
 #include "ChangePublisher.h"
 #include "Companions.h"
+#include "platform/CaptureReader.h"
 #include "platform/DecodedImage.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -34,6 +37,8 @@ struct PlatformServices {
     std::shared_ptr<Preferences> preferences = nullptr;
     // Without it, a group move cut short by a crash stays split.
     std::shared_ptr<MoveJournal> moveJournal = nullptr;
+    // Without it, no photo is known to be in a burst.
+    std::shared_ptr<CaptureReader> captureReader = nullptr;
 };
 
 // The undo record: where a decision found a photo and where it sent it, and the companions
@@ -83,6 +88,24 @@ struct Notice {
     std::vector<RecoveryNote> recovered = {};
 };
 
+// A photo side by side with others of its burst, as the window shows it.
+struct ComparedPhoto {
+    std::string fileName;
+    ImageHandle image;
+    DecodeProblem problem = DecodeProblem::none;  // why there is no image
+
+    bool operator==(const ComparedPhoto&) const = default;
+};
+
+// The photos compared, in queue order, and the chosen one: the current photo, which the
+// answers and the header are about.
+struct Comparison {
+    std::vector<ComparedPhoto> panes;
+    std::size_t chosen = 0;
+
+    bool operator==(const Comparison&) const = default;
+};
+
 enum class ClassifierState { Start, Deciding, Finished };
 
 inline constexpr std::string_view kSelectedFolder = "Selected";
@@ -116,6 +139,11 @@ public:
     bool showsRawPreview() const { return showsRawPreview_.get(); }
     // The names of the files that move with the current photo.
     const std::vector<std::string>& currentCompanions() const { return currentCompanions_.get(); }
+    // Where the current photo stands among the neighbours in the queue taken in the same
+    // burst; nothing while it is in none, or its capture time is not yet known.
+    const std::optional<BurstPlace>& currentBurst() const { return currentBurst_.get(); }
+    // The photos side by side while comparing; nothing in the single view.
+    const std::optional<Comparison>& comparison() const { return comparison_.get(); }
     // The one field the window writes: false when the completion alert is dismissed.
     void setShowFinished(bool value) { showFinished_.set(value); }
 
@@ -139,6 +167,13 @@ public:
     void undoLast();
     void reset();
     void classifyCurrent(std::string_view subfolder);
+    // Sets the current photo beside the frames after it in its burst (or, in none, the next
+    // photo), at most `maxPanes` at once, the current one chosen. Answers and Undo keep their
+    // meaning: the chosen photo is the head of the queue. An answered photo's pane shows the
+    // next frame not on screen, or goes; with fewer than two left the comparison ends.
+    void compare(std::size_t maxPanes);
+    void choosePane(std::size_t pane);
+    void endComparison();
     // Completes or reports the group moves of any folder that an earlier run was interrupted
     // in; loadFolder does the same for its folder. Said in a notice.
     void recoverInterruptedMoves();
@@ -163,6 +198,27 @@ private:
     GroupMove moveRecorded(const std::vector<PlannedMove>& group);
     void recoverInterruptedMoves(const std::string& folder);
     void tell(std::vector<RecoveryNote> notes, std::optional<JournalTrouble> trouble);
+    // Asks for the capture times of the queue, the head first.
+    void readCaptureTimesAhead();
+    void noteCaptureTime(const std::string& file, const ShootingFacts& facts);
+    // The capture time of the photo `offset` places after the head, counting round the queue.
+    std::optional<CaptureMoment> captureMomentAt(long offset) const;
+    void publishBurst();
+    // What the comparison holds: the burst's frames still to answer, in queue order, and
+    // those on screen.
+    struct Compared {
+        std::vector<std::string> frames;
+        std::vector<std::string> panes;
+        std::size_t chosen = 0;
+    };
+    // The files the next operations will show, soonest first, for the decoder to prepare.
+    std::vector<std::string> expectedFiles() const;
+    // The photo `path` has left the comparison: answered (which Undo takes back), put last,
+    // or gone.
+    void frameLeft(const std::string& path, bool answered);
+    // Puts the chosen frame at the head and the others behind it in their order.
+    void arrangeComparedFrames();
+    void publishComparison();
 
     // The publisher comes first so that it outlives the fields that refer to it.
     ChangePublisher objectWillChange_;
@@ -178,9 +234,16 @@ private:
     Published<std::optional<Notice>> notice_{objectWillChange_, std::nullopt};
     Published<std::vector<std::string>> currentCompanions_{objectWillChange_, {}};
     Published<bool> showsRawPreview_{objectWillChange_, false};
+    Published<std::optional<BurstPlace>> currentBurst_{objectWillChange_, std::nullopt};
+    Published<std::optional<Comparison>> comparison_{objectWillChange_, std::nullopt};
     std::deque<QueueEntry> queue_;
     std::optional<std::string> sourceFolder_;
     std::optional<MoveRecord> lastMoved_;
+    // The capture times read so far, by path; nothing for a photo that tells none.
+    std::unordered_map<std::string, std::optional<CaptureMoment>> captureMoments_;
+    std::optional<Compared> compared_;
+    // The comparison as it was before the last answer in it, for Undo to restore.
+    std::optional<Compared> beforeLastAnswer_;
     bool journalTroubleTold_ = false;
 
     PlatformServices services_;

@@ -30,6 +30,8 @@ struct ShootingFacts {
     std::optional<Rational> exposureBias = {};  // EV
     std::string captureTime = {};               // "YYYY:MM:DD HH:MM:SS", as EXIF writes it
     std::string subSeconds = {};                // the digits after the second's point
+    // The sub-seconds were written but are no digits: the time cannot be trusted to the second.
+    bool captureTimeDoubtful = false;
 
     bool operator==(const ShootingFacts&) const = default;
 };

@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ComparePane</name>
+    <message>
+        <source>%1 of %2 in comparison</source>
+        <extracomment>A pane of the comparison: &quot;2 of 3 in comparison&quot;.</extracomment>
+        <translation>%1 von %2 im Vergleich</translation>
+    </message>
+</context>
+<context>
     <name>CompletionAlert</name>
     <message>
         <source>Done!</source>
@@ -123,10 +131,6 @@
         <translation>Esc</translation>
     </message>
     <message>
-        <source>Fitted photo; then leave full screen</source>
-        <translation>Eingepasstes Foto; dann Vollbild verlassen</translation>
-    </message>
-    <message>
         <source>?, F1</source>
         <translation>?, F1</translation>
     </message>
@@ -149,6 +153,34 @@
     <message>
         <source>Shooting facts on or off</source>
         <translation>Aufnahmedaten ein oder aus</translation>
+    </message>
+    <message>
+        <source>C</source>
+        <translation>C</translation>
+    </message>
+    <message>
+        <source>Compare the burst side by side, and back</source>
+        <translation>Serie nebeneinander vergleichen, und zurück</translation>
+    </message>
+    <message>
+        <source>←, →, 1–4, or a click</source>
+        <translation>←, →, 1–4 oder ein Klick</translation>
+    </message>
+    <message>
+        <source>Choose the photo to answer in the comparison</source>
+        <translation>Im Vergleich das Foto wählen, das die Antwort bekommt</translation>
+    </message>
+    <message>
+        <source>Shift+drag</source>
+        <translation>Umschalt+Ziehen</translation>
+    </message>
+    <message>
+        <source>Pan only the photo under the pointer</source>
+        <translation>Nur das Foto unter dem Zeiger verschieben</translation>
+    </message>
+    <message>
+        <source>Fitted photo; then leave the comparison, or full screen</source>
+        <translation>Eingepasstes Foto; dann den Vergleich oder den Vollbildmodus verlassen</translation>
     </message>
 </context>
 <context>
@@ -285,16 +317,20 @@
         <translation>Vesko wurde beim Verschieben von „%1“ und seinen Dateien in „%2“ unterbrochen, und den Ordner gibt es nicht mehr: Bitte prüfen, ob sie beisammen sind.</translation>
     </message>
     <message>
+        <source>Burst · %1 of %2</source>
+        <translation>Serie · %1 von %2</translation>
+    </message>
+    <message>
         <source>permission denied</source>
         <translation>keine Berechtigung</translation>
     </message>
     <message>
         <source>it is not there</source>
-        <translation>er ist nicht da</translation>
+        <translation>er ist nicht vorhanden</translation>
     </message>
     <message>
         <source>it is not a folder</source>
-        <translation>es ist kein Ordner</translation>
+        <translation>er ist kein Ordner</translation>
     </message>
     <message>
         <source>Vesko cannot read “%1”: %2.</source>
@@ -302,7 +338,7 @@
     </message>
     <message>
         <source>RAW preview: the %1 can&apos;t be shown</source>
-        <translation>RAW-Vorschau: Das %1 kann nicht angezeigt werden</translation>
+        <translation>RAW-Vorschau: das %1 lässt sich nicht zeigen</translation>
     </message>
 </context>
 <context>

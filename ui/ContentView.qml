@@ -21,7 +21,7 @@ ApplicationWindow {
     property bool photoPartsWanted: false
     property KeyOverview overview: null
     readonly property bool alertOpen: alert.visible
-    readonly property bool zoomed: photoParts.item !== null && photoParts.item.zoomed
+    readonly property bool zoomed: photoParts.item !== null && photoParts.item.zoomed || compareView.zoomed
     // No window-wide key acts while "Done!" is up. (The key overview, a modal popup, keeps
     // every shortcut of the window from acting while it is open.)
     readonly property bool keysFree: !alertOpen
@@ -82,7 +82,18 @@ ApplicationWindow {
 
                 anchors.fill: parent
                 active: window.photoPartsWanted
+                visible: !compareView.comparing
                 sourceComponent: photoPartsComponent
+            }
+
+            CompareView {
+                id: compareView
+
+                objectName: "compareView"
+                anchors.fill: parent
+                viewModel: window.viewModel
+                regionLoader: window.regionLoader
+                shortcutsEnabled: window.keysFree
             }
 
             NoticeBar {
@@ -219,6 +230,29 @@ ApplicationWindow {
     }
 
     Shortcut {
+        sequence: "C"
+        enabled: window.keysFree && window.filePresented
+        onActivated: {
+            if (compareView.comparing)
+                window.viewModel.endComparison();
+            else
+                window.viewModel.compare(compareView.paneLimit);
+        }
+    }
+
+    // Escape fits a zoomed pane first, and then leaves the comparison.
+    Shortcut {
+        sequence: StandardKey.Cancel
+        enabled: window.keysFree && compareView.comparing
+        onActivated: {
+            if (compareView.zoomed)
+                compareView.fit();
+            else
+                window.viewModel.endComparison();
+        }
+    }
+
+    Shortcut {
         sequences: ["F11", "F"]
         enabled: window.keysFree
         onActivated: window.toggleFullScreen()
@@ -227,7 +261,7 @@ ApplicationWindow {
     // Escape belongs to the zoom, the alert and the overview first.
     Shortcut {
         sequence: StandardKey.Cancel
-        enabled: window.keysFree && !window.zoomed && window.visibility === Window.FullScreen
+        enabled: window.keysFree && !window.zoomed && !compareView.comparing && window.visibility === Window.FullScreen
         onActivated: window.toggleFullScreen()
     }
 

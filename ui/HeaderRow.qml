@@ -55,7 +55,7 @@ Item {
             color: Theme.secondary
             Layout.minimumWidth: 0
             Layout.preferredWidth: implicitWidth
-            Layout.maximumWidth: Math.max(0, row.width - backButton.width - infoButton.width - undoButton.width - 5 * row.spacing - (companions.visible ? companions.width + row.spacing : 0))
+            Layout.maximumWidth: Math.max(0, row.width - backButton.width - infoButton.width - undoButton.width - 5 * row.spacing - (companions.visible ? companions.width + row.spacing : 0) - (burst.visible ? burst.width + row.spacing : 0))
             Accessible.role: Accessible.StaticText
             Accessible.name: header.viewModel.currentFileName !== "" ? header.viewModel.currentFileName : text
             Accessible.description: header.viewModel.companions
@@ -72,6 +72,19 @@ Item {
             font: Theme.caption
             color: Theme.withOpacity(Theme.primary, 0.35)
             Accessible.ignored: true
+        }
+
+        Label {
+            id: burst
+
+            objectName: "burst"
+            text: header.viewModel.burst
+            visible: text !== ""
+            textFormat: Text.PlainText
+            font: Theme.caption
+            color: Theme.secondary
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         Item {

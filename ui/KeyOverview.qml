@@ -16,8 +16,11 @@ Popup {
         [qsTr("Ctrl+Z"), qsTr("Undo the last answer")],
         [qsTr("Z, or a click on the photo"), qsTr("Actual size, and back")],
         [qsTr("I"), qsTr("Shooting facts on or off")],
+        [qsTr("C"), qsTr("Compare the burst side by side, and back")],
+        [qsTr("←, →, 1–4, or a click"), qsTr("Choose the photo to answer in the comparison")],
+        [qsTr("Shift+drag"), qsTr("Pan only the photo under the pointer")],
         [qsTr("F11, F"), qsTr("Full screen, and back")],
-        [qsTr("Escape"), qsTr("Fitted photo; then leave full screen")],
+        [qsTr("Escape"), qsTr("Fitted photo; then leave the comparison, or full screen")],
         [qsTr("?, F1"), qsTr("This overview")]
     ]
 

@@ -248,4 +248,11 @@ QString recoveryText(const std::vector<RecoveryNote>& notes) {
     return sentences.join(QLatin1Char(' '));
 }
 
+QString burstText(const std::optional<BurstPlace>& burst) {
+    if (!burst) return {};
+    return translated(QT_TRANSLATE_NOOP("Notice", "Burst · %1 of %2"))
+        .arg(qulonglong(burst->position))
+        .arg(qulonglong(burst->count));
+}
+
 }  // namespace vesko

@@ -19,4 +19,7 @@ QString imageProblemText(DecodeProblem problem);
 // The badge of a photo shown by its RAW file's preview because it gives no picture itself.
 QString rawPreviewText(const QString& photoName);
 
+// Where the current photo stands in its burst, "Burst · 2 of 7"; empty while in none.
+QString burstText(const std::optional<BurstPlace>& burst);
+
 }  // namespace vesko

@@ -110,6 +110,14 @@ void PhotoView::zoomAt(QPointF itemPoint) {
     emit zoomedChanged();
 }
 
+void PhotoView::zoomAtRelative(QPointF relative) {
+    if (image_.isNull() || zoomed_) return;
+    startZoom(relative);
+    emit zoomedChanged();
+}
+
+bool PhotoView::pointerOverPhoto() const { return pointer_ && photoRect().contains(*pointer_); }
+
 void PhotoView::startZoom(QPointF relative) {
     zoomed_ = true;
     photo_ = loader_ ? loader_->currentPhoto() : QString();
@@ -216,7 +224,10 @@ void PhotoView::mouseMoveEvent(QMouseEvent* event) {
     if ((at - pressedAt_).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
         dragged_ = true;
     }
-    if (dragged_) pan(at - lastDragAt_);
+    if (dragged_ && zoomed_) {
+        pan(at - lastDragAt_);
+        emit dragged(at - lastDragAt_, event->modifiers().testFlag(Qt::ShiftModifier));
+    }
     lastDragAt_ = at;
 }
 

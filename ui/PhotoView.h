@@ -49,6 +49,12 @@ public:
     Q_INVOKABLE void resetZoom();
     // Moves the zoomed view by `delta` item pixels, stopping at the image's edges.
     Q_INVOKABLE void pan(QPointF delta);
+    // Zooms in around a point of the photo, 0 to 1 across it; nothing without a picture.
+    Q_INVOKABLE void zoomAtRelative(QPointF relative);
+    // The point of the photo shown at the view's centre, 0 to 1 across it.
+    Q_INVOKABLE QPointF relativeCentre() const;
+    // Whether the pointer rests over the photo, where toggleZoom() would zoom.
+    Q_INVOKABLE bool pointerOverPhoto() const;
     // The full-resolution point shown at the item's centre while zoomed.
     QPointF zoomCentre() const { return centre_; }
     QSizeF fullSize() const;
@@ -56,6 +62,8 @@ public:
     void paint(QPainter* painter) override;
 
 signals:
+    // A drag moved the zoomed view by `delta` item pixels; `alone` while Shift was held.
+    void dragged(QPointF delta, bool alone);
     void imageChanged();
     void cornerRadiusChanged();
     void photoRectChanged();
@@ -76,7 +84,6 @@ private:
     void startZoom(QPointF relative);
     void setCentre(QPointF centre);
     // The point at the view's centre, 0 to 1 across the upright image.
-    QPointF relativeCentre() const;
     // Unless `always`, only when the view reaches beyond what was asked for.
     void requestPixels(bool always = false);
     void takeLoaded(const QString& photo);

@@ -14,6 +14,22 @@ QString fromNameBytes(const std::optional<std::string>& name) {
     return name ? QFile::decodeName(QByteArray(name->data(), name->size())) : QString();
 }
 
+QVariantList photosOf(const std::optional<Comparison>& comparison) {
+    QVariantList photos;
+    if (!comparison) return photos;
+    for (const ComparedPhoto& photo : comparison->panes) {
+        photos.append(QVariantMap{
+            {QStringLiteral("fileName"), fromNameBytes(photo.fileName)},
+            {QStringLiteral("image"), imageFromHandle(photo.image)},
+            {QStringLiteral("hasImage"), photo.image != nullptr},
+            {QStringLiteral("facts"),
+             photo.image ? shootingFactsLine(photo.image->facts()) : QString()},
+            {QStringLiteral("problem"), imageProblemText(photo.problem)},
+        });
+    }
+    return photos;
+}
+
 template <typename T>
 bool update(T& stored, T value) {
     if (stored == value) {
@@ -68,6 +84,12 @@ void ViewModelBridge::publish() {
     const bool problemChanged = update(imageProblem_, imageProblemText(model.imageProblem()));
     const bool companionsChanged_ =
         update(companions_, companionExtensions(model.currentCompanions()));
+    const bool burstChanged_ = update(burst_, burstText(model.currentBurst()));
+    const bool comparisonChanged_ = update(comparison_, model.comparison());
+    if (comparisonChanged_) {
+        comparedPhotos_ = photosOf(comparison_);
+        chosenPane_ = comparison_ ? int(comparison_->chosen) : 0;
+    }
 
     if (folderChanged) emit folderNameChanged();
     if (imageChanged || noteChanged) emit currentImageChanged();
@@ -79,6 +101,8 @@ void ViewModelBridge::publish() {
     if (noticeChanged_) emit noticeChanged();
     if (problemChanged) emit imageProblemChanged();
     if (companionsChanged_) emit companionsChanged();
+    if (burstChanged_) emit burstChanged();
+    if (comparisonChanged_) emit comparisonChanged();
 }
 
 template <typename Operation>
@@ -139,6 +163,19 @@ void ViewModelBridge::undoLast() {
 
 void ViewModelBridge::reset() {
     run([](PhotoViewModel& model) { model.reset(); });
+}
+
+void ViewModelBridge::compare(int maxPanes) {
+    run([maxPanes](PhotoViewModel& model) { model.compare(std::size_t(std::max(0, maxPanes))); });
+}
+
+void ViewModelBridge::choosePane(int pane) {
+    if (pane < 0) return;
+    run([pane](PhotoViewModel& model) { model.choosePane(std::size_t(pane)); });
+}
+
+void ViewModelBridge::endComparison() {
+    run([](PhotoViewModel& model) { model.endComparison(); });
 }
 
 }  // namespace vesko

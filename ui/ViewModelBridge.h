@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <QVariantList>
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
@@ -41,6 +42,13 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString imageProblem READ imageProblem NOTIFY imageProblemChanged)
     // The files that move with the current photo, by extension ("+ CR3, XMP"); empty if none.
     Q_PROPERTY(QString companions READ companions NOTIFY companionsChanged)
+    // Where the current photo stands in its burst ("Burst · 2 of 7"); empty while in none.
+    Q_PROPERTY(QString burst READ burst NOTIFY burstChanged)
+    // The photos side by side while comparing, in queue order, each a map of its "fileName",
+    // "image", "hasImage", "facts" (its line of shooting facts) and "problem" (why it shows no
+    // picture); empty in the single view. The chosen one is the current photo.
+    Q_PROPERTY(QVariantList comparedPhotos READ comparedPhotos NOTIFY comparisonChanged)
+    Q_PROPERTY(int chosenPane READ chosenPane NOTIFY comparisonChanged)
     // How the current photo was taken, in one line; empty while no picture is shown. Changes
     // with the picture, in the same signal.
     Q_PROPERTY(QString shootingFacts READ shootingFacts NOTIFY currentImageChanged)
@@ -73,6 +81,9 @@ public:
     QString imageProblem() const { return imageProblem_; }
     QString companions() const { return companions_; }
     QString shootingFacts() const { return shootingFacts_; }
+    QString burst() const { return burst_; }
+    QVariantList comparedPhotos() const { return comparedPhotos_; }
+    int chosenPane() const { return chosenPane_; }
     bool showsShootingFacts() const { return preferences_->showsShootingFacts(); }
     void setShowsShootingFacts(bool value);
     bool movesCompanions() const { return model_->movesCompanions(); }
@@ -90,6 +101,9 @@ public:
     Q_INVOKABLE void skipCurrent();
     Q_INVOKABLE void undoLast();
     Q_INVOKABLE void reset();
+    Q_INVOKABLE void compare(int maxPanes);
+    Q_INVOKABLE void choosePane(int pane);
+    Q_INVOKABLE void endComparison();
 
 signals:
     void folderNameChanged();
@@ -102,6 +116,8 @@ signals:
     void noticeChanged();
     void imageProblemChanged();
     void companionsChanged();
+    void burstChanged();
+    void comparisonChanged();
     void movesCompanionsChanged();
     void showsShootingFactsChanged();
 
@@ -131,6 +147,10 @@ private:
     QString imageProblem_;
     QString companions_;
     QString shootingFacts_;
+    QString burst_;
+    std::optional<Comparison> comparison_;
+    QVariantList comparedPhotos_;
+    int chosenPane_ = 0;
 };
 
 }  // namespace vesko

@@ -51,7 +51,7 @@ AbstractButton {
 
     Shortcut {
         sequence: StandardKey.Cancel
-        enabled: badge.shortcutsEnabled && badge.view.zoomed
+        enabled: badge.shortcutsEnabled && badge.view.zoomed && badge.view.visible
         onActivated: badge.view.resetZoom()
     }
 }

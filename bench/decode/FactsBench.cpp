@@ -1,5 +1,7 @@
 // What reading the shooting facts adds to the decode of a photo: exiv2 on the bytes already in
-// memory, against the decode of those bytes to the screen, alternating photo by photo.
+// memory, against the decode of those bytes to the screen, alternating photo by photo. Then the
+// capture times read ahead of the user: the facts from the file itself, its start only where
+// that tells the time (the page cache warm, as after the listing), against the same decode.
 //
 //   vesko_bench_facts [photo folder] [runs]
 
@@ -43,6 +45,32 @@ void measure(const std::string& format, const std::vector<Bytes>& files, int run
                 decode, reading, 100 * reading / decode, read, files.size() * std::size_t(runs));
 }
 
+double slowest(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::size_t(fraction * double(values.size() - 1))];
+}
+
+void measureAhead(const std::string& format, const Path& folder, int runs) {
+    const std::vector<Path> photos = photosIn(folder);
+    std::vector<double> decodes, ahead;
+    std::size_t timed = 0;
+    for (int run = 0; run < runs; ++run) {
+        for (const Path& photo : photos) {
+            const auto bytes = decoder::readWholeFile(photo);
+            if (!bytes) continue;
+            decodes.push_back(millisecondsOf([&] { decoder::decodeAny(*bytes, {1368, 900}); }));
+            ahead.push_back(millisecondsOf([&] {
+                timed += decoder::readShootingFactsOfFile(photo).captureTime.empty() ? 0 : 1;
+            }));
+        }
+    }
+    const double decode = median(decodes), reading = median(ahead);
+    std::printf("| %s | %zu | %.1f | %.3f | %.3f | %.2f %% | %zu of %zu |\n", format.c_str(),
+                photos.size(), decode, reading, slowest(ahead, 0.95), 100 * reading / decode, timed,
+                photos.size() * std::size_t(runs));
+}
+
 }  // namespace
 }  // namespace vesko::bench
 
@@ -57,5 +85,11 @@ int main(int argc, char** argv) {
         runs);
     measure("JPEG", filesIn(photos / "jpeg"), runs);
     measure("HEIC", filesIn(photos / "heic"), runs);
+    std::printf(
+        "\nCapture times read ahead from the files, ms per photo of %d runs\n\n"
+        "| Format | Photos | Decode | Read ahead (median) | Read ahead (p95) | Read / decode | "
+        "With a time |\n|---|---|---|---|---|---|---|\n",
+        runs);
+    for (const char* format : {"jpeg", "heic", "webp"}) measureAhead(format, photos / format, runs);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/decoder/FileBytes.h"
 #include "platform/decoder/Formats.h"
 
 namespace vesko::decoder {
@@ -126,9 +127,15 @@ std::string lens(const ExifData& exif) {
     return {};
 }
 
-std::string digits(std::string text) {
-    std::erase_if(text, [](char c) { return c < '0' || c > '9'; });
-    return text.substr(0, 9);
+bool allDigits(const std::string& text) {
+    return std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The sub-seconds of a capture time, up to nanoseconds; marked doubtful when no digits.
+void readSubSeconds(const ExifData& exif, const char* key, ShootingFacts& facts) {
+    const std::string written = text(exif, key);
+    facts.captureTimeDoubtful = !allDigits(written);
+    facts.subSeconds = facts.captureTimeDoubtful ? std::string() : written.substr(0, 9);
 }
 
 ShootingFacts factsOf(const ExifData& exif) {
@@ -144,10 +151,10 @@ ShootingFacts factsOf(const ExifData& exif) {
     const auto bias = number(exif, Exiv2::exposureBiasValue(exif));
     if (bias && std::abs(bias->numerator) < 100 * bias->denominator) facts.exposureBias = bias;
     facts.captureTime = text(exif, Exiv2::dateTimeOriginal(exif));
-    facts.subSeconds = digits(text(exif, "Exif.Photo.SubSecTimeOriginal"));
+    readSubSeconds(exif, "Exif.Photo.SubSecTimeOriginal", facts);
     if (facts.captureTime.empty()) {
         facts.captureTime = text(exif, "Exif.Image.DateTime");
-        facts.subSeconds = digits(text(exif, "Exif.Photo.SubSecTime"));
+        readSubSeconds(exif, "Exif.Photo.SubSecTime", facts);
     }
     return facts;
 }
@@ -192,6 +199,21 @@ ShootingFacts readShootingFacts(std::span<const std::uint8_t> bytes) {
         // exiv2 reports damaged metadata by throwing; what it could not read is simply absent.
         return {};
     }
+}
+
+ShootingFacts readShootingFactsOfFile(const std::filesystem::path& file) {
+    // A JPEG's EXIF block fits in its first 64 KiB; a RAW file's IFDs are seldom further.
+    constexpr std::size_t kStart = 256 * 1024;
+    auto opened = RegularFile::open(file);
+    if (!opened) return {};
+    const auto start = opened->read(0, kStart);
+    if (!start) return {};
+    ShootingFacts facts = readShootingFacts(*start);
+    // A JPEG's EXIF comes before its pixels: without a time at the start it has none.
+    const bool toldAll = sniffFormat(*start) == Format::Jpeg || !facts.captureTime.empty();
+    if (toldAll || opened->size() <= kStart) return facts;
+    const auto whole = opened->read(0, std::size_t(opened->size()));
+    return whole ? readShootingFacts(*whole) : facts;
 }
 
 }  // namespace vesko::decoder

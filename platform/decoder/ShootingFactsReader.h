@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 
 #include "platform/ShootingFacts.h"
@@ -14,6 +15,10 @@ ShootingFacts readShootingFacts(std::span<const std::uint8_t> bytes);
 
 // The same from a bare EXIF block: a TIFF header and its IFDs, as HEIC and WebP hold it.
 ShootingFacts shootingFactsOfExif(std::span<const std::uint8_t> tiff);
+
+// The same from a file: most photos hold their facts near the start, so that the rest is read
+// only where the start tells no capture time.
+ShootingFacts readShootingFactsOfFile(const std::filesystem::path& file);
 
 // exiv2's set-up, done once whoever calls it first; before any other use of exiv2.
 void prepareExiv2();

@@ -12,7 +12,7 @@ Snapshot snapshotOf(const PhotoViewModel& c) {
 ClassifierTest::ClassifierTest() {
     disk->addFolder(folder);
     classifier = PhotoViewModel::create(
-        {fileSystem, decoder, chooser, desktop, mainThread, preferences, journal});
+        {fileSystem, decoder, chooser, desktop, mainThread, preferences, journal, captureReader});
 }
 
 void ClassifierTest::addPhotos(const std::vector<std::string>& names) {

@@ -8,6 +8,7 @@
 
 #include "classifier/PhotoViewModel.h"
 #include "platform/fakes/FailingFileSystem.h"
+#include "platform/fakes/FakeCaptureReader.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/fakes/FakeImageDecoder.h"
 #include "platform/fakes/InMemoryFileSystem.h"
@@ -55,6 +56,7 @@ protected:
     std::shared_ptr<QueuedMainThread> mainThread = std::make_shared<QueuedMainThread>();
     std::shared_ptr<MemoryPreferences> preferences = std::make_shared<MemoryPreferences>();
     std::shared_ptr<MemoryMoveJournal> journal = std::make_shared<MemoryMoveJournal>();
+    std::shared_ptr<FakeCaptureReader> captureReader = std::make_shared<FakeCaptureReader>();
     std::shared_ptr<PhotoViewModel> classifier;
     std::vector<Snapshot> events;
 

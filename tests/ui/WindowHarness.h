@@ -15,8 +15,10 @@
 #include <memory>
 
 #include "classifier/PhotoViewModel.h"
+#include "platform/AheadFactsReader.h"
 #include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
+#include "platform/decoder/ShootingFactsReader.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMainThread.h"
@@ -40,6 +42,8 @@ public:
             .desktop = desktop_,
             .mainThread = std::make_shared<QtMainThread>(),
             .preferences = preferences,
+            .captureReader = std::make_shared<AheadFactsReader>(
+                [](const std::string& file) { return decoder::readShootingFactsOfFile(file); }),
         });
         window_.reset(createContentView(engine_, std::move(model), regions ? decoder : nullptr,
                                         std::move(preferences)));
@@ -76,20 +80,21 @@ public:
         std::filesystem::rename(QFile::encodeName(path + ".new").toStdString(),
                                 QFile::encodeName(path).toStdString());
     }
-    // Writes the camera's model into a photo's EXIF, as the camera would have.
-    static void setCameraModel(const QString& photo, const std::string& model) {
+    // Writes a tag into a photo's EXIF, as the camera would have.
+    static void setExif(const QString& photo, const char* key, const std::string& value) {
         auto image = Exiv2::ImageFactory::open(QFile::encodeName(photo).toStdString());
         image->readMetadata();
-        image->exifData()["Exif.Image.Model"] = model;
+        image->exifData()[key] = value;
         image->writeMetadata();
     }
     QStringList filesIn(const QString& folder) const {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
-    // The window's parts, by object name; a missing one ends the test run.
+    // The window's parts, by object name, also those a Repeater made; a missing one ends the
+    // test run.
     QQuickItem* item(const char* objectName) const {
-        auto* found = window_->findChild<QQuickItem*>(QLatin1String(objectName));
+        auto* found = find(objectName);
         if (!found) {
             qFatal("No item named %s", objectName);
         }
@@ -101,7 +106,7 @@ public:
     bool isEnabled(const char* objectName) const { return item(objectName)->isEnabled(); }
     // A part not made yet (the photo's, before the first frame) is not shown either.
     bool isShown(const char* objectName) const {
-        auto* found = window_->findChild<QQuickItem*>(QLatin1String(objectName));
+        auto* found = find(objectName);
         return found && found->isVisible();
     }
     // Whether the popup of that name (the alert, the key overview) is open.
@@ -146,6 +151,18 @@ public:
     }
 
 private:
+    QQuickItem* find(const char* objectName) const {
+        auto* found = window_->findChild<QQuickItem*>(QLatin1String(objectName));
+        return found ? found : findBelow(window_->contentItem(), QLatin1String(objectName));
+    }
+    static QQuickItem* findBelow(QQuickItem* item, QLatin1String objectName) {
+        if (item->objectName() == objectName) return item;
+        for (QQuickItem* child : item->childItems()) {
+            if (QQuickItem* found = findBelow(child, objectName)) return found;
+        }
+        return nullptr;
+    }
+
     QTemporaryDir scratch_;
     std::shared_ptr<ScriptedFolderChooser> chooser_ = std::make_shared<ScriptedFolderChooser>();
     std::shared_ptr<RecordingDesktop> desktop_ = std::make_shared<RecordingDesktop>();

@@ -350,7 +350,7 @@ private slots:
             WindowHarness window(false, preferences);
             const QString folder = window.makeFolder("facts", {"a.jpg", "b.jpg"});
             // Each photo's model is its own name: the folder's order is the file system's.
-            WindowHarness::setCameraModel(QDir(folder).filePath("a.jpg"), "a.jpg");
+            WindowHarness::setExif(QDir(folder).filePath("a.jpg"), "Exif.Image.Model", "a.jpg");
             window.loadFolder(folder);
             QVERIFY(!window.isShown("factsLine"));
             window.press(Qt::Key_I);
@@ -372,6 +372,56 @@ private slots:
         WindowHarness again(false, preferences);
         again.loadFolder(again.makeFolder("again", {"c.jpg"}));
         QVERIFY(again.isShown("factsLine"));
+    }
+
+    // A burst side by side: C, a pane chosen by key and by click, the chosen pane's photo
+    // answered and put back by Undo, Escape back to one photo.
+    void burstIsComparedPaneByPane() {
+        WindowHarness window;
+        const QString folder =
+            window.makeFolder("burst", {"1.jpg", "2.jpg", "3.jpg", "4.jpg"}, {1600, 1200});
+        for (const char* name : {"1.jpg", "2.jpg", "3.jpg"}) {
+            WindowHarness::setExif(QDir(folder).filePath(name), "Exif.Photo.DateTimeOriginal",
+                                   "2026:11:28 14:03:59");
+        }
+        window.loadFolder(folder);
+        QTRY_COMPARE(window.text("burst"), QStringLiteral("Burst · 1 of 3"));
+        window.press(Qt::Key_C);
+        QVERIFY(window.isShown("comparePane2") && !window.isShown("photoPane"));
+        // Z zooms every pane at one point, and a drag pans them all; Escape fits them again.
+        const auto view = [&](const char* pane) {
+            return window.item(pane)->findChild<PhotoView*>();
+        };
+        window.press(Qt::Key_Z);
+        QVERIFY(view("comparePane0")->zoomed() && view("comparePane2")->zoomed());
+        // As a drag of the first pane does (Shift held: `alone`).
+        const auto drag = [&](bool alone) {
+            view("comparePane0")->pan({20, 20});
+            emit view("comparePane0")->dragged({20, 20}, alone);
+        };
+        drag(false);
+        QCOMPARE(view("comparePane2")->zoomCentre(), view("comparePane0")->zoomCentre());
+        QVERIFY(view("comparePane2")->relativeCentre() != QPointF(0.5, 0.5));
+        drag(true);  // only the pane under the pointer
+        QVERIFY(view("comparePane2")->zoomCentre() != view("comparePane0")->zoomCentre());
+        window.press(Qt::Key_Escape);
+        QVERIFY(!view("comparePane2")->zoomed() && window.isShown("comparePane2"));
+        const auto chosen = [&] { return window.viewModel()->currentFileName(); };
+        window.press(Qt::Key_Right);
+        QCOMPARE(chosen(), QStringLiteral("2.jpg"));
+        window.click("comparePane2");
+        QCOMPARE(chosen(), QStringLiteral("3.jpg"));
+        window.press(Qt::Key_1);
+        window.press(Qt::Key_Right);
+        window.press(Qt::Key_Backspace);
+        QVERIFY(QFile::exists(folder + "/Discarded/2.jpg"));
+        QCOMPARE(chosen(), QStringLiteral("3.jpg"));
+        QTRY_VERIFY(!window.isShown("comparePane2"));
+        window.click("undoButton");
+        QVERIFY(window.isShown("comparePane2"));
+        QCOMPARE(chosen(), QStringLiteral("2.jpg"));
+        window.press(Qt::Key_Escape);
+        QVERIFY(window.isShown("photoPane") && !window.isShown("comparePane0"));
     }
 
     // A click near a corner of a photo larger than the screen zooms into that very corner,
