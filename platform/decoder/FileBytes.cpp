@@ -32,22 +32,29 @@ RegularFile::RegularFile(RegularFile&& other) noexcept : fd_(other.fd_), size_(o
 
 std::optional<std::vector<std::uint8_t>> RegularFile::read(std::uint64_t offset,
                                                            std::size_t length) const {
+    std::vector<std::uint8_t> bytes;
+    const auto got = readInto(bytes, offset, length);
+    if (!got) return std::nullopt;
+    bytes.resize(got->size());
+    return bytes;
+}
+
+std::optional<std::span<const std::uint8_t>> RegularFile::readInto(
+    std::vector<std::uint8_t>& buffer, std::uint64_t offset, std::size_t length) const {
     try {
-        std::vector<std::uint8_t> bytes(length);
-        std::size_t done = 0;
-        while (done < length) {
-            const ssize_t got =
-                ::pread(fd_, bytes.data() + done, length - done, off_t(offset + done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) return std::nullopt;
-            if (got == 0) break;  // the file shrank while being read
-            done += std::size_t(got);
-        }
-        bytes.resize(done);
-        return bytes;
+        if (buffer.size() < length) buffer.resize(length);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd_, buffer.data() + done, length - done, off_t(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;  // the file shrank while being read
+        done += std::size_t(got);
+    }
+    return std::span<const std::uint8_t>(buffer.data(), done);
 }
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& file) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace vesko::decoder {
@@ -24,6 +25,11 @@ public:
     // Up to `length` bytes from `offset`: fewer where the file has shrunk since it was opened;
     // nothing when it cannot be read or the memory cannot be had.
     std::optional<std::vector<std::uint8_t>> read(std::uint64_t offset, std::size_t length) const;
+    // As read(), into the start of `buffer`, which only ever grows: memory read into before is
+    // not faulted in again.
+    std::optional<std::span<const std::uint8_t>> readInto(std::vector<std::uint8_t>& buffer,
+                                                          std::uint64_t offset,
+                                                          std::size_t length) const;
 
 private:
     RegularFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}

@@ -33,18 +33,21 @@ ImageHandle withFacts(ImageHandle decoded, ShootingFacts facts) {
 // content of any other, whole or its first `prefix` bytes; `failed` when the file cannot be read
 // or anything throws (the libraries report through their own channels; anything else thrown
 // means no image).
+// `buffer`, where given, holds the bytes instead of memory of their own.
 template <typename Result, typename OnRaw, typename OnBytes>
 Result withFile(const std::filesystem::path& path, OnRaw onRaw, OnBytes onBytes, Result failed,
-                std::uint64_t prefix = UINT64_MAX) {
+                std::uint64_t prefix = UINT64_MAX, std::vector<std::uint8_t>* buffer = nullptr) {
     try {
         const auto file = decoder::RegularFile::open(path);
         if (!file) return failed;
         const auto head = file->read(0, 64);
         if (!head) return failed;
         if (decoder::sniffFormat(*head) == decoder::Format::Raw) return onRaw(*file);
-        const auto bytes = file->read(0, std::size_t(std::min(file->size(), prefix)));
+        const auto length = std::size_t(std::min(file->size(), prefix));
+        std::vector<std::uint8_t> own;
+        const auto bytes = file->readInto(buffer ? *buffer : own, 0, length);
         if (!bytes) return failed;
-        return onBytes(std::span<const std::uint8_t>(*bytes));
+        return onBytes(*bytes);
     } catch (...) {
         return failed;
     }
@@ -83,13 +86,20 @@ std::optional<PixelSize> PhotoDecoder::fullSize(const std::filesystem::path& fil
 }
 
 ImageHandle PhotoDecoder::decodeRegion(const std::filesystem::path& file, PixelRect region) const {
-    return withFile<ImageHandle>(
+    // Each region of a zoomed view reads its whole file again. A thread's buffer is kept for the
+    // next one (up to a size no photo of a camera reaches), so that Z does not wait on ten
+    // megabytes of fresh memory being faulted in.
+    constexpr std::size_t kKeptBytes = std::size_t(64) << 20;
+    thread_local std::vector<std::uint8_t> kept;
+    ImageHandle image = withFile<ImageHandle>(
         file,
         [region](const decoder::RegularFile& raw) { return decoder::decodeRawRegion(raw, region); },
         [region](std::span<const std::uint8_t> bytes) {
             return decoder::decodeRegionOfAny(bytes, region);
         },
-        nullptr);
+        nullptr, UINT64_MAX, &kept);
+    if (kept.size() > kKeptBytes) std::vector<std::uint8_t>().swap(kept);
+    return image;
 }
 
 bool PhotoDecoder::decodesRegionsAlone(const std::filesystem::path& file) const {

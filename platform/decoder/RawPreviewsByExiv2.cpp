@@ -54,7 +54,7 @@ template <typename Open>
 ImageHandle showLargestOf(Open open, const ShowPreview& show) {
     prepareExiv2();
     try {
-        const Exiv2::Image::AutoPtr image = open();
+        const auto image = open();
         return image.get() ? showLargest(*image, show) : nullptr;
     } catch (...) {
         // exiv2 reports a file it cannot read by throwing.
