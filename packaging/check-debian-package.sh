@@ -20,7 +20,7 @@ cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     if [ -n "$installed" ]; then
-        "${root[@]}" apt-get remove -y -q -o DPkg::Lock::Timeout=300 vesko >/dev/null || true
+        "${root[@]}" apt-get purge -y -q -o DPkg::Lock::Timeout=300 vesko >/dev/null || true
     fi
     rm -rf "$work"
 }
@@ -108,7 +108,8 @@ same_picture "$shots/built.png" "$shots/unpacked.png" ||
 echo "The unpacked Vesko shows the start screen"
 
 if [ "${CI:-}" = true ]; then
-    if dpkg-query -W vesko >/dev/null 2>&1; then
+    # Only an installed one is someone's: a package removed before leaves nothing to touch.
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' vesko 2>/dev/null)" = installed ]; then
         fail "a vesko package is installed already; not touching it"
     fi
     "${root[@]}" apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 \
@@ -122,7 +123,7 @@ if [ "${CI:-}" = true ]; then
     start_and_capture vesko "$shots/installed.png"
     same_picture "$shots/built.png" "$shots/installed.png" ||
         fail "the installed Vesko does not show the start screen; see $shots"
-    "${root[@]}" apt-get remove -y -q -o DPkg::Lock::Timeout=300 vesko >/dev/null
+    "${root[@]}" apt-get purge -y -q -o DPkg::Lock::Timeout=300 vesko >/dev/null
     installed=
     ! dpkg-query -W -f='${db:Status-Status}' vesko 2>/dev/null | grep -q '^installed' ||
         fail "vesko is still installed"
