@@ -133,15 +133,20 @@ void PhotoViewModel::publishComparison() {
     }
     Comparison shown{{}, compared_->chosen};
     for (std::size_t i = 0; i < compared_->panes.size(); ++i) {
-        const std::string& path = compared_->panes[i];
+        const std::string path = compared_->panes[i];
         if (i == compared_->chosen) {
-            shown.panes.push_back({lastPathComponent(path), currentImage(), imageProblem()});
+            shown.panes.push_back({lastPathComponent(path), {}, currentImage(), imageProblem()});
             continue;
         }
         ImageHandle image = services_.imageDecoder->decode(path);
+        // A frame deleted behind Vesko's back leaves its pane as the head leaves the single view.
+        if (!image && dropIfGone(path)) {
+            showCurrent();
+            return;
+        }
         const DecodeProblem problem =
             image ? DecodeProblem::none : services_.imageDecoder->whyNoImage(path);
-        shown.panes.push_back({lastPathComponent(path), std::move(image), problem});
+        shown.panes.push_back({lastPathComponent(path), path, std::move(image), problem});
     }
     if (comparison() != shown) comparison_.set(std::move(shown));
 }

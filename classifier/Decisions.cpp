@@ -85,7 +85,7 @@ void PhotoViewModel::classifyCurrent(std::string_view subfolder) {
     // A move that did not happen is no decision: the photo stays current and nothing counts.
     if (!moveTogether(groupMove(head.path, destination, head.companions, folder, true),
                       Notice::Step::decide, subfolder, &companions)) {
-        if (dropHeadIfGone()) showCurrent();
+        if (dropIfGone(queue_.front().path)) showCurrent();
         return;
     }
     dismissNotice();

@@ -71,15 +71,15 @@ void PhotoViewModel::dismissNotice() {
 // A photo whose file has gone is no decision to wait for: were it kept, the folder could never
 // be finished. Anything still there under its name (a file that cannot be read, a folder named
 // like a photo) stays, and can be answered.
-bool PhotoViewModel::dropHeadIfGone() {
-    const std::string& head = queue_.front().path;
-    if (!services_.fileSystem->isGone(head)) {
+bool PhotoViewModel::dropIfGone(const std::string& path) {
+    const auto entry = std::ranges::find(queue_, path, &QueueEntry::path);
+    if (entry == queue_.end() || !services_.fileSystem->isGone(path)) {
         return false;
     }
-    notice_.set(Notice{Notice::Step::skip, lastPathComponent(head), std::string(),
+    notice_.set(Notice{Notice::Step::skip, lastPathComponent(path), std::string(),
                        FileError{FileProblem::missing, {}}});
-    const std::string gone = std::move(queue_.front().path);
-    queue_.pop_front();
+    const std::string gone = std::move(entry->path);
+    queue_.erase(entry);
     total_.set(total() - 1);
     frameLeft(gone, false);
     return true;
@@ -106,7 +106,7 @@ void PhotoViewModel::showCurrent() {
         services_.imageDecoder->expect(expectedFiles());
         image = services_.imageDecoder->decode(queue_.front().path);
         if (image) break;
-        if (!dropHeadIfGone()) {
+        if (!dropIfGone(queue_.front().path)) {
             image = rawPreviewOfHead();
             fromRaw = image != nullptr;
             break;

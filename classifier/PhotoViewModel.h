@@ -91,6 +91,8 @@ struct Notice {
 // A photo side by side with others of its burst, as the window shows it.
 struct ComparedPhoto {
     std::string fileName;
+    // The file the picture comes from; empty for the chosen pane, which shows the current photo.
+    std::string path;
     ImageHandle image;
     DecodeProblem problem = DecodeProblem::none;  // why there is no image
 
@@ -187,8 +189,9 @@ private:
     void setImageProblem(DecodeProblem problem);
     void dismissNotice();
     void setCurrentCompanions(const std::vector<std::string>& paths);
-    // Takes the head out of the queue and the count when its file is gone; whether it did.
-    bool dropHeadIfGone();
+    // Takes a queued photo out of the queue and the count when its file is gone, and says so;
+    // whether it did.
+    bool dropIfGone(const std::string& path);
     // The picture of the head's first RAW companion that gives one, for a photo that gives none.
     ImageHandle rawPreviewOfHead();
     // Moves a photo and its companions, all or none; a notice tells why when none moved.

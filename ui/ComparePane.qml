@@ -14,7 +14,6 @@ Item {
     required property int count
     required property bool chosen
     required property bool showsFacts
-    // The chosen pane zooms with the full-resolution pixels; the others with what they show.
     required property RegionLoader loader
     required property string folder
     readonly property alias view: photoView
@@ -35,6 +34,7 @@ Item {
         cornerRadius: 8
         image: pane.photo.image
         loader: pane.loader
+        photoPath: pane.photo.path
         folder: pane.folder
         visible: pane.photo.hasImage
     }

@@ -118,7 +118,7 @@ Item {
                 count: compare.viewModel.comparedPhotos.length
                 chosen: index === compare.viewModel.chosenPane
                 showsFacts: compare.viewModel.showsShootingFacts
-                loader: chosen ? compare.regionLoader : null
+                loader: compare.regionLoader
                 folder: compare.viewModel.folderName
                 onChooseRequested: compare.choose(index)
                 Component.onCompleted: {

@@ -26,6 +26,10 @@ PhotoView::PhotoView(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setAcceptHoverEvents(true);
 }
 
+PhotoView::~PhotoView() {
+    if (loader_) loader_->release(this);
+}
+
 void PhotoView::setImage(const QImage& image) {
     // A new photo is always a new image, even when its pixels happen to be equal.
     if (image.cacheKey() == image_.cacheKey()) {
@@ -69,10 +73,21 @@ void PhotoView::geometryChange(const QRectF& newGeometry, const QRectF& oldGeome
 
 void PhotoView::setLoader(RegionLoader* loader) {
     if (loader == loader_) return;
-    if (loader_) disconnect(loader_, nullptr, this, nullptr);
+    if (loader_) {
+        disconnect(loader_, nullptr, this, nullptr);
+        loader_->release(this);
+    }
     loader_ = loader;
     if (loader_) connect(loader_, &RegionLoader::loaded, this, &PhotoView::takeLoaded);
     emit loaderChanged();
+}
+
+// The path may change just after or just before the picture does: either way the zoom follows.
+void PhotoView::setPhotoPath(const QString& path) {
+    if (path == photoPath_) return;
+    photoPath_ = path;
+    if (zoomed_) startZoom(relativeCentre());
+    emit photoPathChanged();
 }
 
 void PhotoView::setFolder(const QString& folder) {
@@ -120,7 +135,7 @@ bool PhotoView::pointerOverPhoto() const { return pointer_ && photoRect().contai
 
 void PhotoView::startZoom(QPointF relative) {
     zoomed_ = true;
-    photo_ = loader_ ? loader_->currentPhoto() : QString();
+    photo_ = !loader_ ? QString() : photoPath_.isEmpty() ? loader_->currentPhoto() : photoPath_;
     fullSize_ = loader_ ? loader_->knownSize(photo_) : QSize();
     wanted_ = loader_ && fullSize_.isEmpty() ? std::optional(relative) : std::nullopt;
     sharp_ = {};
@@ -142,7 +157,7 @@ void PhotoView::resetZoom() {
     sharpRegion_ = {};
     fullSize_ = {};
     photo_.clear();
-    if (loader_) loader_->release();
+    if (loader_) loader_->release(this);
     emit zoomedChanged();
     update();
 }
@@ -185,7 +200,7 @@ void PhotoView::requestPixels(bool always) {
     const QSize span = (view * 2).toSize();
     requested_ = QRect(QPoint(), span);
     requested_.moveCenter(centre_.toPoint());
-    loader_->load(relativeCentre(), span);
+    loader_->load(this, photo_, relativeCentre(), span);
 }
 
 void PhotoView::takeLoaded(const QString& photo) {

@@ -26,11 +26,15 @@ class PhotoView : public QQuickPaintedItem {
     Q_PROPERTY(bool zoomed READ zoomed NOTIFY zoomedChanged)
     // The full-resolution pixels; without a loader the fitted image stands for them.
     Q_PROPERTY(RegionLoader* loader READ loader WRITE setLoader NOTIFY loaderChanged)
+    // The file the picture comes from, whose full-resolution pixels the loader gives; empty for
+    // the loader's current photo.
+    Q_PROPERTY(QString photoPath READ photoPath WRITE setPhotoPath NOTIFY photoPathChanged)
     // The folder the photos come from: another one, or none, ends the zoom.
     Q_PROPERTY(QString folder READ folder WRITE setFolder NOTIFY folderChanged)
 
 public:
     explicit PhotoView(QQuickItem* parent = nullptr);
+    ~PhotoView() override;
 
     QImage image() const { return image_; }
     void setImage(const QImage& image);
@@ -40,6 +44,8 @@ public:
     bool zoomed() const { return zoomed_; }
     RegionLoader* loader() const { return loader_; }
     void setLoader(RegionLoader* loader);
+    QString photoPath() const { return photoPath_; }
+    void setPhotoPath(const QString& path);
     QString folder() const { return folder_; }
     void setFolder(const QString& folder);
 
@@ -69,6 +75,7 @@ signals:
     void photoRectChanged();
     void zoomedChanged();
     void loaderChanged();
+    void photoPathChanged();
     void folderChanged();
 
 protected:
@@ -101,7 +108,8 @@ private:
     // an edge would land far from it.
     std::optional<QPointF> wanted_;
     QSize fullSize_;  // known from the loader; empty until then
-    QString photo_;
+    QString photoPath_;
+    QString photo_;  // whose full-resolution pixels are shown while zoomed
     QRect sharpRegion_;
     QImage sharp_;
     // The region last asked for, or answered, even without pixels: not asked for again.

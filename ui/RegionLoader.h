@@ -9,6 +9,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/AheadDecoder.h"
 #include "platform/HintedDecoder.h"
@@ -16,10 +17,10 @@
 
 namespace vesko {
 
-// Full-resolution pixels of the current photo, and of the next one, decoded on a worker thread
-// around the part the window shows, for the zoomed view. Which photos those are it learns from
-// the hint the classifier gives the decoder. Holds the pixels of those two photos only, and none
-// once released. Belongs to the GUI thread; answers arrive there as signals, named by the
+// Full-resolution pixels, decoded on worker threads (one a core) around the part each zoomed
+// view shows: of every photo a view shows zoomed, and of the photo ahead of them, which the
+// classifier's hint to the decoder names. Holds the pixels of those photos only, and none once
+// no view is zoomed. Belongs to the GUI thread; answers arrive there as signals, named by the
 // photo's path so that a late one for another photo is ignored.
 class RegionLoader : public QObject {
     Q_OBJECT
@@ -31,20 +32,22 @@ public:
     explicit RegionLoader(std::shared_ptr<const HintedDecoder> decoder, QObject* parent = nullptr);
     ~RegionLoader() override;
 
-    // The path of the photo the window shows, empty when none.
+    // The path of the photo the single view shows, empty when none.
     QString currentPhoto() const;
-    // Asks for the current photo's full size and its pixels in a `span` of full-resolution
-    // pixels around `relativeCentre` (0 to 1 across the upright image), the middle half of each
-    // side first where the decoder decodes regions alone, and then for the next photo's around
-    // the same relative point.
-    void load(QPointF relativeCentre, QSize span);
+    // `view` shows `photo` zoomed: asks for its full size and its pixels in a `span` of
+    // full-resolution pixels around `relativeCentre` (0 to 1 across the upright image), the
+    // middle half of each side first where the decoder decodes regions alone; then for the photo
+    // ahead's around the same relative point. A view's newer request replaces its older one
+    // that has not started yet.
+    void load(const QObject* view, const QString& photo, QPointF relativeCentre, QSize span);
     // Full-resolution pixels already at hand for `photo`: its size (empty when unknown), and a
     // region with its pixels (empty when none). Nothing once the file is no longer the one they
     // were read from.
     QSize knownSize(const QString& photo) const;
     std::pair<QRect, QImage> knownRegion(const QString& photo) const;
-    // Lets go of every pixel held; answers still on their way are dropped.
-    void release();
+    // `view` is no longer zoomed. Once no view is, every pixel held is let go and answers still
+    // on their way are dropped.
+    void release(const QObject* view);
 
 signals:
     // Something became known about `photo`: its size, or the pixels of a region.
@@ -57,15 +60,30 @@ private:
         QRect region;
         QImage pixels;
     };
+    struct Request {
+        const QObject* view;  // null for the photo ahead
+        std::string file;
+        QPointF relativeCentre;
+        QSize span;
+        quint64 generation;
+    };
+    struct Queue;
     void store(quint64 generation, const QString& photo, const Known& known);
     // What is known of `photo`, while its file is still the one it was read from.
     const Known* fresh(const QString& photo) const;
-    QString photoAt(std::size_t position) const;
+    bool covers(const QString& photo, QPointF relativeCentre, QSize span) const;
+    bool kept(const QString& photo) const;
+    QString ahead() const;
+    void enqueue(Request request);
+    static void drain(const std::shared_ptr<Queue>& queue,
+                      const std::shared_ptr<const HintedDecoder>& decoder, RegionLoader* self);
 
     std::shared_ptr<const HintedDecoder> decoder_;
     std::map<QString, Known> known_;
+    std::map<const QObject*, QString> shown_;  // each zoomed view's photo
     quint64 generation_ = 0;
-    LatestJobWorker worker_;  // last: its thread stops first
+    std::shared_ptr<Queue> queue_;
+    std::vector<std::unique_ptr<LatestJobWorker>> workers_;  // last: their threads stop first
 };
 
 }  // namespace vesko

@@ -20,6 +20,7 @@ QVariantList photosOf(const std::optional<Comparison>& comparison) {
     for (const ComparedPhoto& photo : comparison->panes) {
         photos.append(QVariantMap{
             {QStringLiteral("fileName"), fromNameBytes(photo.fileName)},
+            {QStringLiteral("path"), fromNameBytes(photo.path)},
             {QStringLiteral("image"), imageFromHandle(photo.image)},
             {QStringLiteral("hasImage"), photo.image != nullptr},
             {QStringLiteral("facts"),

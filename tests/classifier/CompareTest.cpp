@@ -46,10 +46,13 @@ TEST_F(ClassifierTest, AnswersInACompareGoToTheChosenPane) {
     classifier->choosePane(0);
     classifier->skipCurrent();
     EXPECT_EQ(panesOf(*classifier), "[d.jpg] b.jpg c.jpg");
-    classifier->classifyCurrent(kDiscardedFolder);
+    disk->remove(folder / "c.jpg");  // behind Vesko's back: skipped once its pane is shown again
     classifier->classifyCurrent(kDiscardedFolder);
     EXPECT_EQ(panesOf(*classifier), "");
-    EXPECT_EQ(queueNames(), (Names{"c.jpg", "e.jpg", "a.jpg"}));
+    EXPECT_EQ(classifier->notice()->fileName, "c.jpg");
+    EXPECT_EQ(classifier->total(), 4);
+    classifier->classifyCurrent(kDiscardedFolder);
+    EXPECT_EQ(queueNames(), (Names{"e.jpg", "a.jpg"}));
 }
 
 }  // namespace
