@@ -108,6 +108,11 @@ QRectF PhotoView::visibleRegion() const {
     return {centre_ - QPointF(view.width() / 2, view.height() / 2), view};
 }
 
+bool PhotoView::sharp() const {
+    const QRect view = visibleRegion().toAlignedRect() & QRect(QPoint(), fullSize().toSize());
+    return zoomed_ && !sharp_.isNull() && sharpRegion_.contains(view);
+}
+
 void PhotoView::toggleZoom() {
     if (zoomed_) {
         resetZoom();

@@ -64,6 +64,8 @@ public:
     // The full-resolution point shown at the item's centre while zoomed.
     QPointF zoomCentre() const { return centre_; }
     QSizeF fullSize() const;
+    // Whether full-resolution pixels fill the zoomed view.
+    bool sharp() const;
 
     void paint(QPainter* painter) override;
 

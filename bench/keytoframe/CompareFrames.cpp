@@ -3,12 +3,15 @@
 // comparison, from choosing a pane to its frame, and from an answer in the chosen pane to the
 // frame of its refilled pane; with every photo decoded before the run (the render floor) and with
 // the app's decoder stack. Then the peak memory over 40 answers in compare against the memory
-// after the first comparison. Every photo of the folder counts as one burst.
+// after the first comparison. Every photo of the folder counts as one burst. Then Z in a
+// comparison of 4 panes to every pane sharp, against decoding the regions in view on the cores
+// there are, and the frame times of a drag at 100 % across the 4 panes.
 //
 // Usage: vesko_bench_compare [PHOTOS] [ROUNDS]   (offscreen: QT_QPA_PLATFORM=offscreen; a 4K
 // screen: QT_QPA_OFFSCREEN... see docs/benchmarks.md)
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTest>
@@ -16,6 +19,8 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <future>
+#include <thread>
 
 #include "BenchDecoders.h"
 #include "PhotoFolder.h"
@@ -26,6 +31,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMainThread.h"
 #include "ui/ContentWindow.h"
+#include "ui/PhotoView.h"
 #include "ui/ViewModelBridge.h"
 
 namespace vesko::bench {
@@ -103,6 +109,15 @@ public:
 
     ViewModelBridge& viewModel() { return *viewModel_; }
     QQuickWindow* window() { return window_.get(); }
+    std::vector<PhotoView*> panes() const {
+        std::vector<PhotoView*> views;
+        for (int i = 0; i < 4; ++i) {
+            const auto name = QStringLiteral("comparePane%1").arg(i);
+            if (auto* pane = window_->findChild<QQuickItem*>(name))
+                views.push_back(pane->findChild<PhotoView*>());
+        }
+        return views;
+    }
 
 private:
     std::shared_ptr<SwitchedDecoder> decoder_ = std::make_shared<SwitchedDecoder>();
@@ -180,6 +195,86 @@ void memory(CompareBench& bench, const std::filesystem::path& source,
     bench.use(nullptr);
 }
 
+// The regions in view of every pane, decoded at once on the cores there are: the floor of Z.
+double regionsInView(const ImageDecoder& decoder, const std::vector<PhotoView*>& panes,
+                     const std::vector<std::string>& files) {
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::future<void>> running;
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    for (std::size_t first = 0; first < cores; ++first) {
+        running.push_back(std::async(std::launch::async, [&, first] {
+            for (std::size_t i = first; i < files.size(); i += cores) {
+                const QSizeF view = panes[i]->size();
+                const QPointF at =
+                    panes[i]->zoomCentre() - QPointF(view.width(), view.height()) / 2;
+                (void)decoder.decodeRegion(
+                    files[i], {int(at.x()), int(at.y()), int(view.width()), int(view.height())});
+            }
+        }));
+    }
+    for (auto& task : running) task.get();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Z in a comparison of 4 panes until every pane is sharp, against the floor; then a drag across
+// them at 100 %, one frame a step.
+void zoomAndDrag(CompareBench& bench, const std::filesystem::path& source, int rounds,
+                 const std::shared_ptr<const ImageDecoder>& inner) {
+    PhotoFolder folder(source, rounds * 4 + 6);
+    const std::shared_ptr<HintedDecoder> stack = decoderStackOver(inner);
+    bench.use(stack);
+    bench.load(folder);
+    std::vector<double> zoom, floor, drag;
+    for (int round = 0; round < rounds; ++round) {
+        bench.timed([&] { bench.viewModel().compare(4); });
+        QTest::qWait(kDwellMs);
+        const std::vector<PhotoView*> panes = bench.panes();
+        const auto allSharp = [&] {
+            return std::ranges::all_of(panes, [](PhotoView* pane) { return pane->sharp(); });
+        };
+        QElapsedTimer timer;
+        timer.start();
+        QTest::keyClick(bench.window(), Qt::Key_Z);
+        while (!allSharp() && timer.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        zoom.push_back(double(timer.nsecsElapsed()) / 1e6 + bench.timed([&] {
+            for (PhotoView* pane : panes) pane->update();
+        }));
+        std::vector<std::string> files;
+        for (PhotoView* pane : panes) {
+            const QString path =
+                pane->photoPath().isEmpty() ? pane->loader()->currentPhoto() : pane->photoPath();
+            files.push_back(QFile::encodeName(path).toStdString());
+        }
+        floor.push_back(regionsInView(*stack, panes, files));
+        // As a drag of the first pane does: it moves itself and, through its signal, the rest.
+        for (int step = 0; step < 60; ++step) {
+            const QPointF delta(step < 30 ? -6 : 6, step % 2 ? -3 : 3);
+            drag.push_back(bench.timed([&] {
+                panes.front()->pan(delta);
+                emit panes.front()->dragged(delta, false);
+            }));
+        }
+        QTest::keyClick(bench.window(), Qt::Key_Escape);
+        QTest::keyClick(bench.window(), Qt::Key_Return);
+        bench.timed([&] { bench.viewModel().endComparison(); });
+    }
+    std::printf(
+        "\nZ to every one of 4 panes sharp: median %.1f ms, against their regions in view decoded "
+        "on %u cores %.1f ms: %.2f x (goal 1.3 x): %s\n",
+        percentile(zoom, 0.5), std::thread::hardware_concurrency(), percentile(floor, 0.5),
+        percentile(zoom, 0.5) / percentile(floor, 0.5),
+        percentile(zoom, 0.5) <= 1.3 * percentile(floor, 0.5) ? "met" : "missed");
+    std::printf(
+        "a drag at 100 %% across 4 panes: frame median %.1f ms, p95 %.1f ms (goal 16.7): %s\n",
+        percentile(drag, 0.5), percentile(drag, 0.95),
+        percentile(drag, 0.95) <= 16.7 ? "met" : "missed");
+    bench.back();
+    bench.use(nullptr);
+}
+
 }  // namespace
 }  // namespace vesko::bench
 
@@ -203,5 +298,9 @@ int main(int argc, char** argv) {
         }
     }
     memory(bench, photos / "jpeg", inner);
+    for (const char* format : {"jpeg", "heic"}) {
+        std::printf("\n%s:", format);
+        zoomAndDrag(bench, photos / format, rounds, inner);
+    }
     return 0;
 }

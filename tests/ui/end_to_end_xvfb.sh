@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Vesko in a real X server, driven as a user would: started with a folder argument, answer with
 # Return, Space and Backspace, click Undo, reach "Done!", undo there, press OK, and check the files on disk
-# after every step; a file that is no image among them. Then a folder chosen through the real
-# folder dialog by typing its path, zoomed to actual pixels. What the window does with each key,
+# after every step; a file that is no image among them. Then folders chosen through the real
+# folder dialog by typing their path: a burst compared and its second frame answered in its
+# pane, and a photo zoomed to actual pixels. What the window does with each key,
 # name taken, group of files or RAW is the window's and the core's tests' to check.
 # Usage: end_to_end_xvfb.sh path/to/vesko
 set -euo pipefail
@@ -97,6 +98,23 @@ expect_counts 1 2 1
 sleep 0.3
 xdotool key Return
 expect_counts 0 3 1
+sleep 0.5
+xdotool key Return
+
+# A burst of three frames taken in one second: C compares them, → chooses the second, and Yes
+# moves that one; the two left are answered in the comparison until "Done!".
+mkdir -p "$work/burst"
+for name in 1 2 3; do
+    convert -size 320x240 "plasma:" "$work/burst/frame$name.jpg"
+    exiv2 -q -M"set Exif.Photo.DateTimeOriginal 2026:11:28 14:03:59" "$work/burst/frame$name.jpg"
+done
+choose_folder "$work/burst"
+sleep 0.5
+xdotool key c Right Return
+wait_for "[ -f '$work/burst/Selected/frame2.jpg' ]"
+[ "$(count .)" -eq 2 ] || fail "the comparison moved more than the chosen frame"
+xdotool key BackSpace BackSpace
+expect_counts 0 1 2
 sleep 0.5
 xdotool key Return
 
