@@ -201,8 +201,8 @@ void PhotoView::requestPixels(bool always) {
     const QRect full(QPoint(), fullSize().toSize());
     const QRect visible = visibleRegion().toAlignedRect() & full;
     if (!always && !requested_.isEmpty() && requested_.contains(visible)) return;
-    const QSizeF view = size() * devicePixelRatio();
-    const QSize span = (view * 2).toSize();
+    // The view's whole device pixels, and one more on each side for a centre between pixels.
+    const QSize span = (visibleRegion().toAlignedRect().size() + QSize(2, 2)) * 2;
     requested_ = QRect(QPoint(), span);
     requested_.moveCenter(centre_.toPoint());
     loader_->load(this, photo_, relativeCentre(), span);

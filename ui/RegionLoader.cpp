@@ -1,5 +1,8 @@
 #include "RegionLoader.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <algorithm>
 #include <deque>
@@ -24,6 +27,18 @@ QString pathOf(const std::string& file) {
     return QFile::decodeName(QByteArray::fromStdString(file));
 }
 
+// The first pixels of a photo zoomed in on are decoded at the window's own priority: the user
+// waits for them. The rest (what a drag reaches, margins, the photo ahead) yields to the thread
+// that draws, so that a drag stays smooth, but goes before the photos decoded ahead, which run
+// at a niceness of 10.
+void takePriority(bool urgent) {
+    static thread_local int niceness = 0;
+    const int wanted = urgent ? 0 : 5;
+    if (wanted == niceness) return;
+    niceness = wanted;
+    (void)setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), wanted);
+}
+
 std::size_t workerCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
 
 }  // namespace
@@ -33,7 +48,7 @@ struct RegionLoader::Queue {
     std::mutex mutex;
     std::deque<Request> pending;
     std::multiset<std::string> busy;  // files being decoded now
-    int viewsBusy = 0;                // of which for views
+    std::multiset<int> busyRanks;     // and the ranks of their requests
     bool stopping = false;
 };
 
@@ -128,12 +143,26 @@ void RegionLoader::load(const QObject* view, const QString& photo, QPointF relat
     std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
     const quint64 generation = generation_;
     if (!covers(photo, relativeCentre, span)) {
-        enqueue({view, QFile::encodeName(photo).toStdString(), relativeCentre, span, generation});
+        const Known* known = fresh(photo);
+        const bool urgent = !known || known->pixels.isNull();
+        enqueue({view, QFile::encodeName(photo).toStdString(), relativeCentre, span, generation,
+                 false, urgent});
     }
     const QString next = ahead();
     if (!next.isEmpty() && !covers(next, relativeCentre, span)) {
         enqueue({nullptr, QFile::encodeName(next).toStdString(), relativeCentre, span, generation});
     }
+}
+
+// Views' own parts first, then their margins, then the photo ahead; each in the order asked.
+int RegionLoader::rank(const Request& request) {
+    return !request.view ? 2 : request.marginOnly ? 1 : 0;
+}
+
+void RegionLoader::insert(std::deque<Request>& pending, Request request) {
+    const auto after = std::ranges::find_if(
+        pending, [&](const Request& queued) { return rank(queued) > rank(request); });
+    pending.insert(after, std::move(request));
 }
 
 void RegionLoader::enqueue(Request request) {
@@ -145,13 +174,10 @@ void RegionLoader::enqueue(Request request) {
             if (queue_->busy.contains(request.file) ||
                 std::ranges::any_of(pending, [&](const Request& r) { return !r.view; }))
                 return;
-            pending.push_back(std::move(request));
         } else {
             std::erase_if(pending, [&](const Request& r) { return r.view == request.view; });
-            const auto firstAhead =
-                std::ranges::find_if(pending, [](const Request& r) { return !r.view; });
-            pending.insert(firstAhead, std::move(request));
         }
+        insert(pending, std::move(request));
     }
     if (workers_.empty()) {
         for (std::size_t i = 0; i < workerCount(); ++i) {
@@ -173,47 +199,66 @@ void RegionLoader::drain(const std::shared_ptr<Queue>& queue,
         {
             std::lock_guard lock(queue->mutex);
             if (queue->stopping || queue->pending.empty()) return;
-            // The photo ahead waits for the views: sharing the cores with them would delay the
-            // zoom on screen. The worker done with the last view's request takes it.
-            if (!queue->pending.front().view && queue->viewsBusy > 0) return;
+            // Each rank waits for the one before it: sharing the cores with the parts on screen
+            // would delay them, and the window needs a core to draw each one that comes in. The
+            // worker done with the last of a rank takes the next.
+            const int next = rank(queue->pending.front());
+            if (std::ranges::any_of(queue->busyRanks, [&](int busy) { return busy < next; }))
+                return;
             request = std::move(queue->pending.front());
             queue->pending.pop_front();
             queue->busy.insert(request.file);
-            if (request.view) ++queue->viewsBusy;
+            queue->busyRanks.insert(next);
         }
+        takePriority(request.urgent && !request.marginOnly);
+        std::optional<Request> margin;
         try {
-            const QString photo = pathOf(request.file);
-            const auto post = [&](const std::optional<FileIdentity>& identity, PixelSize size,
-                                  PixelRect part) {
-                const PixelRect inside = clipped(part, size);
-                Known known{identity, QSize(size.width, size.height), toQRect(inside), {}};
-                if (const ImageHandle pixels = decoder->decodeRegion(request.file, inside)) {
-                    known.pixels = imageFromHandle(pixels);
-                    known.region = QRect(inside.x, inside.y, pixels->width(), pixels->height());
-                }
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, generation = request.generation, photo, known] {
-                        self->store(generation, photo, known);
-                    },
-                    Qt::QueuedConnection);
-            };
-            const std::optional<FileIdentity> identity = identityOf(request.file);
-            if (const std::optional<PixelSize> size = decoder->fullSize(request.file)) {
-                // A view's own part first, so that it turns sharp as soon as it can; then the
-                // margin.
-                if (request.view && decoder->decodesRegionsAlone(request.file)) {
-                    post(identity, *size, around(request.relativeCentre, request.span / 2, *size));
-                }
-                post(identity, *size, around(request.relativeCentre, request.span, *size));
-            }
+            margin = decodeFor(request, *decoder, self);
         } catch (...) {
             // A failed region leaves the view as it was; the next request tries again.
         }
         std::lock_guard lock(queue->mutex);
         queue->busy.erase(queue->busy.find(request.file));
-        if (request.view) --queue->viewsBusy;
+        queue->busyRanks.erase(queue->busyRanks.find(rank(request)));
+        // After every view's own part, unless the view has asked anew meanwhile.
+        std::deque<Request>& pending = queue->pending;
+        if (margin && std::ranges::none_of(
+                          pending, [&](const Request& r) { return r.view == request.view; })) {
+            insert(pending, std::move(*margin));
+        }
     }
+}
+
+// Decodes what `request` asks for and posts it to the loader. Where the decoder decodes regions
+// alone, a view gets the part it shows first, so that it turns sharp as soon as it can, and
+// its margin is handed back to be decoded after the other views' parts.
+std::optional<RegionLoader::Request> RegionLoader::decodeFor(const Request& request,
+                                                             const HintedDecoder& decoder,
+                                                             RegionLoader* self) {
+    const std::optional<FileIdentity> identity = identityOf(request.file);
+    const std::optional<PixelSize> size = decoder.fullSize(request.file);
+    if (!size) return std::nullopt;
+    // A format decoded whole for any region is cut with a wider margin, which costs it nothing
+    // more and lets a drag go further before it is decoded again.
+    const bool alone = decoder.decodesRegionsAlone(request.file);
+    const bool viewFirst = request.view && !request.marginOnly && alone;
+    const QSize span = viewFirst ? request.span / 2 : alone ? request.span : request.span * 3 / 2;
+    const PixelRect inside = clipped(around(request.relativeCentre, span, *size), *size);
+    Known known{identity, QSize(size->width, size->height), toQRect(inside), {}};
+    if (const ImageHandle pixels = decoder.decodeRegion(request.file, inside)) {
+        known.pixels = imageFromHandle(pixels);
+        known.region = QRect(inside.x, inside.y, pixels->width(), pixels->height());
+    }
+    QMetaObject::invokeMethod(
+        self,
+        [self, generation = request.generation, photo = pathOf(request.file), known] {
+            self->store(generation, photo, known);
+        },
+        Qt::QueuedConnection);
+    if (!viewFirst) return std::nullopt;
+    Request margin = request;
+    margin.marginOnly = true;
+    return margin;
 }
 
 }  // namespace vesko

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -66,6 +67,8 @@ private:
         QPointF relativeCentre;
         QSize span;
         quint64 generation;
+        bool marginOnly = false;  // its view's own part is decoded already
+        bool urgent = false;      // the first pixels of its photo
     };
     struct Queue;
     void store(quint64 generation, const QString& photo, const Known& known);
@@ -75,8 +78,12 @@ private:
     bool kept(const QString& photo) const;
     QString ahead() const;
     void enqueue(Request request);
+    static int rank(const Request& request);
+    static void insert(std::deque<Request>& pending, Request request);
     static void drain(const std::shared_ptr<Queue>& queue,
                       const std::shared_ptr<const HintedDecoder>& decoder, RegionLoader* self);
+    static std::optional<Request> decodeFor(const Request& request, const HintedDecoder& decoder,
+                                            RegionLoader* self);
 
     std::shared_ptr<const HintedDecoder> decoder_;
     std::map<QString, Known> known_;

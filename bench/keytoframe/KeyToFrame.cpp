@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "BenchDecoders.h"
+#include "BenchWindow.h"
 #include "PhotoFolder.h"
 #include "SampleFormats.h"
 #include "app/ScreenDecoder.h"
@@ -95,7 +96,7 @@ public:
             .moveJournal = std::move(journal),
         });
         window_.reset(createContentView(engine_, model_));
-        window_->resize(1400, 900);
+        window_->resize(benchWindowSize());
         window_->show();
         window_->requestActivate();
         if (!QTest::qWaitForWindowActive(window_.get())) {
