@@ -49,6 +49,7 @@ struct RegionLoader::Queue {
     std::deque<Request> pending;
     std::multiset<std::string> busy;  // files being decoded now
     std::multiset<int> busyRanks;     // and the ranks of their requests
+    std::vector<Answer> answers;      // decoded, not yet taken by the GUI thread
     bool stopping = false;
 };
 
@@ -122,6 +123,15 @@ void RegionLoader::release(const QObject* view) {
     std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
 }
 
+void RegionLoader::takeAnswers() {
+    std::vector<Answer> answers;
+    {
+        std::lock_guard lock(queue_->mutex);
+        answers.swap(queue_->answers);
+    }
+    for (const Answer& answer : answers) store(answer.generation, answer.photo, answer.known);
+}
+
 void RegionLoader::store(quint64 generation, const QString& photo, const Known& known) {
     if (generation != generation_ || !kept(photo)) return;
     std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
@@ -169,14 +179,10 @@ void RegionLoader::enqueue(Request request) {
     {
         std::lock_guard lock(queue_->mutex);
         std::deque<Request>& pending = queue_->pending;
-        if (!request.view) {
-            // The photo ahead is read once, whichever view asked for it.
-            if (queue_->busy.contains(request.file) ||
-                std::ranges::any_of(pending, [&](const Request& r) { return !r.view; }))
-                return;
-        } else {
-            std::erase_if(pending, [&](const Request& r) { return r.view == request.view; });
-        }
+        // A view's newer request, or a newer photo ahead, replaces the one still waiting; the
+        // photo ahead is read once, whichever view asked for it.
+        if (!request.view && queue_->busy.contains(request.file)) return;
+        std::erase_if(pending, [&](const Request& r) { return r.view == request.view; });
         insert(pending, std::move(request));
     }
     if (workers_.empty()) {
@@ -184,8 +190,9 @@ void RegionLoader::enqueue(Request request) {
             workers_.push_back(std::make_unique<LatestJobWorker>());
         }
     }
-    // Each worker takes requests until none is left; only the answers come back to this thread,
-    // as events that Qt drops if the loader is gone (its workers stop before it is).
+    // Each worker takes requests until none is left; the answers come back to this thread
+    // through the queue, with a wake-up that Qt drops if the loader is gone (its workers stop
+    // before it is).
     for (const auto& worker : workers_) {
         worker->submit(
             [queue = queue_, decoder = decoder_, self = this] { drain(queue, decoder, self); });
@@ -213,7 +220,7 @@ void RegionLoader::drain(const std::shared_ptr<Queue>& queue,
         takePriority(request.urgent && !request.marginOnly);
         std::optional<Request> margin;
         try {
-            margin = decodeFor(request, *decoder, self);
+            margin = decodeFor(request, *decoder, *queue, self);
         } catch (...) {
             // A failed region leaves the view as it was; the next request tries again.
         }
@@ -234,7 +241,7 @@ void RegionLoader::drain(const std::shared_ptr<Queue>& queue,
 // its margin is handed back to be decoded after the other views' parts.
 std::optional<RegionLoader::Request> RegionLoader::decodeFor(const Request& request,
                                                              const HintedDecoder& decoder,
-                                                             RegionLoader* self) {
+                                                             Queue& queue, RegionLoader* self) {
     const std::optional<FileIdentity> identity = identityOf(request.file);
     const std::optional<PixelSize> size = decoder.fullSize(request.file);
     if (!size) return std::nullopt;
@@ -249,12 +256,12 @@ std::optional<RegionLoader::Request> RegionLoader::decodeFor(const Request& requ
         known.pixels = imageFromHandle(pixels);
         known.region = QRect(inside.x, inside.y, pixels->width(), pixels->height());
     }
-    QMetaObject::invokeMethod(
-        self,
-        [self, generation = request.generation, photo = pathOf(request.file), known] {
-            self->store(generation, photo, known);
-        },
-        Qt::QueuedConnection);
+    {
+        std::lock_guard lock(queue.mutex);
+        queue.answers.push_back({request.generation, pathOf(request.file), std::move(known)});
+    }
+    // Only a wake-up goes through Qt's event queue; the answers pass under the queue's own lock.
+    QMetaObject::invokeMethod(self, "takeAnswers", Qt::QueuedConnection);
     if (!viewFirst) return std::nullopt;
     Request margin = request;
     margin.marginOnly = true;

@@ -54,12 +54,21 @@ signals:
     // Something became known about `photo`: its size, or the pixels of a region.
     void loaded(const QString& photo);
 
+private slots:
+    // Stores what the workers decoded, on the GUI thread.
+    void takeAnswers();
+
 private:
     struct Known {
         std::optional<FileIdentity> identity;  // taken before the file was read
         QSize size;
         QRect region;
         QImage pixels;
+    };
+    struct Answer {
+        quint64 generation;
+        QString photo;
+        Known known;
     };
     struct Request {
         const QObject* view;  // null for the photo ahead
@@ -83,7 +92,7 @@ private:
     static void drain(const std::shared_ptr<Queue>& queue,
                       const std::shared_ptr<const HintedDecoder>& decoder, RegionLoader* self);
     static std::optional<Request> decodeFor(const Request& request, const HintedDecoder& decoder,
-                                            RegionLoader* self);
+                                            Queue& queue, RegionLoader* self);
 
     std::shared_ptr<const HintedDecoder> decoder_;
     std::map<QString, Known> known_;
