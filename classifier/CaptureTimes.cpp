@@ -36,7 +36,9 @@ std::optional<CaptureMoment> PhotoViewModel::captureMomentAt(long offset) const 
         const std::string& chosen = compared_->panes[compared_->chosen];
         at += long(std::ranges::find(compared_->frames, chosen) - compared_->frames.begin());
     }
-    const std::size_t index = std::size_t((at % size + size) % size);
+    // The queue has a front: a photo sent back by Maybe does not come before the head.
+    if (at < 0 || at >= size) return std::nullopt;
+    const auto index = std::size_t(at);
     const std::string& path = compared_ && index < compared_->frames.size()
                                   ? compared_->frames[index]
                                   : queue_[index].path;

@@ -55,5 +55,15 @@ TEST_F(ClassifierTest, AnswersInACompareGoToTheChosenPane) {
     EXPECT_EQ(queueNames(), (Names{"e.jpg", "a.jpg"}));
 }
 
+// A folder that is one burst starts at its first frame.
+TEST_F(ClassifierTest, AFolderThatIsOneBurstStartsAtItsFirstFrame) {
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        captureReader->facts[folder / name] = {.captureTime = "2026:11:28 14:03:59"};
+    }
+    loadPhotos({"a.jpg", "b.jpg"});
+    mainThread->drain();
+    EXPECT_EQ(classifier->currentBurst(), (BurstPlace{1, 2}));
+}
+
 }  // namespace
 }  // namespace vesko
