@@ -45,9 +45,9 @@ Item {
         reason: pane.photo.problem
     }
 
-    // Around the picture where there is one, else around the pane.
+    // Around the fitted picture where there is one, else (zoomed, or without one) the pane.
     Rectangle {
-        readonly property rect around: photoView.visible ? photoView.photoRect : Qt.rect(0, 0, photoView.width, photoView.height)
+        readonly property rect around: photoView.visible && !photoView.zoomed ? photoView.photoRect : Qt.rect(0, 0, photoView.width, photoView.height)
 
         x: photoView.x + around.x - 4
         y: photoView.y + around.y - 4
