@@ -32,6 +32,7 @@ Item {
         anchors.fill: parent
         anchors.bottomMargin: nameLabel.height + 6
         cornerRadius: 8
+        cornerColor: Theme.background
         image: pane.photo.image
         loader: pane.loader
         photoPath: pane.photo.path

@@ -145,6 +145,7 @@ ApplicationWindow {
                 anchors.leftMargin: 16
                 anchors.rightMargin: 16
                 cornerRadius: 8
+                cornerColor: Theme.background
                 visible: window.folderLoaded && window.viewModel.hasImage
                 image: window.viewModel.currentImage
                 loader: window.regionLoader

@@ -1,8 +1,8 @@
 #include "PhotoView.h"
 
+#include "PhotoNode.h"
+
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPainterPath>
 #include <QQuickWindow>
 #include <QStyleHints>
 #include <algorithm>
@@ -20,8 +20,8 @@ QRectF aspectFitRect(QSizeF imageSize, const QRectF& bounds) {
     return rect;
 }
 
-PhotoView::PhotoView(QQuickItem* parent) : QQuickPaintedItem(parent) {
-    setAntialiasing(true);
+PhotoView::PhotoView(QQuickItem* parent) : QQuickItem(parent) {
+    setFlag(ItemHasContents);
     setAcceptedMouseButtons(Qt::LeftButton);
     setAcceptHoverEvents(true);
 }
@@ -59,8 +59,15 @@ void PhotoView::setCornerRadius(qreal radius) {
 
 QRectF PhotoView::photoRect() const { return aspectFitRect(image_.size(), boundingRect()); }
 
+void PhotoView::setCornerColor(const QColor& colour) {
+    if (colour == cornerColor_) return;
+    cornerColor_ = colour;
+    emit cornerColorChanged();
+    update();
+}
+
 void PhotoView::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
-    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() != oldGeometry.size()) {
         emit photoRectChanged();
         if (zoomed_) {
@@ -261,50 +268,36 @@ void PhotoView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void PhotoView::paintZoomed(QPainter* painter) {
-    const qreal scale = 1 / devicePixelRatio();
-    const QPointF origin = boundingRect().center() - centre_ * scale;
-    QPainterPath pane;
-    pane.addRoundedRect(boundingRect(), cornerRadius_, cornerRadius_);
-    painter->setClipPath(pane);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->drawImage(QRectF(origin, fullSize() * scale), image_);
-    if (sharp_.isNull()) return;
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter->drawImage(QRectF(origin + QPointF(sharpRegion_.topLeft()) * scale,
-                              QSizeF(sharpRegion_.size()) * scale),
-                       sharp_);
-}
-
-void PhotoView::paint(QPainter* painter) {
+QSGNode* PhotoView::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
+    const QRectF bounds = boundingRect();
+    if (image_.isNull() || bounds.isEmpty() || !window()) {
+        delete old;
+        return nullptr;
+    }
+    auto* node = old ? static_cast<PhotoNode*>(old) : new PhotoNode(window());
+    node->setPhoto(image_);
+    node->setSharp(zoomed_ ? sharp_ : QImage());
+    const qreal radius = cornerRadius_;
     if (zoomed_) {
-        paintZoomed(painter);
-        return;
+        const qreal scale = 1 / devicePixelRatio();
+        const QPointF origin = bounds.center() - centre_ * scale;
+        node->place(QRectF(origin, fullSize() * scale),
+                    QRectF(origin + QPointF(sharpRegion_.topLeft()) * scale,
+                           QSizeF(sharpRegion_.size()) * scale),
+                    bounds);
+        node->roundCorners(bounds, radius, cornerColor_, devicePixelRatio(),
+                           {true, true, true, true});
+        return node;
     }
-    const QRectF target = photoRect();
-    if (target.isEmpty()) {
-        return;
-    }
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRectF inner =
-        boundingRect().adjusted(cornerRadius_, cornerRadius_, -cornerRadius_, -cornerRadius_);
+    const QRectF photo = photoRect();
+    node->place(photo, {}, bounds);
     // The rounded corners only matter where the photo reaches into them.
-    const bool reachesCorner = (target.left() < inner.left() && target.top() < inner.top()) ||
-                               (target.right() > inner.right() && target.bottom() > inner.bottom());
-    if (!reachesCorner) {
-        painter->drawImage(target, image_);
-        return;
-    }
-    QPainterPath pane;
-    pane.addRoundedRect(boundingRect(), cornerRadius_, cornerRadius_);
-    QPainterPath photo;
-    photo.addRect(target);
-    QBrush brush(image_);
-    brush.setTransform(
-        QTransform::fromTranslate(target.left(), target.top())
-            .scale(target.width() / image_.width(), target.height() / image_.height()));
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->fillPath(pane.intersected(photo), brush);
+    const QRectF inner = bounds.adjusted(radius, radius, -radius, -radius);
+    const bool left = photo.left() < inner.left(), top = photo.top() < inner.top();
+    const bool right = photo.right() > inner.right(), bottom = photo.bottom() > inner.bottom();
+    node->roundCorners(bounds, radius, cornerColor_, devicePixelRatio(),
+                       {left && top, right && top, right && bottom, left && bottom});
+    return node;
 }
 
 }  // namespace vesko

@@ -1,26 +1,29 @@
 #pragma once
 
 #include <QtQml/qqmlregistration.h>
+#include <QColor>
 #include <QImage>
 #include <QPointer>
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 #include <optional>
 
 #include "RegionLoader.h"
 
 namespace vesko {
 
-// Draws a photo fitted into the item by its aspect ratio, centred, scaled up or down with
+// Shows a photo fitted into the item by its aspect ratio, centred, scaled up or down with
 // smooth filtering, and cut to the item's rounded corners where the photo reaches them.
 // Zoomed, it shows the photo at actual pixels (one image pixel per device pixel) around a point
 // that a drag moves: sharp where the loader has full-resolution pixels, the fitted image
 // enlarged elsewhere. The zoom stays on across photos, at the same relative point.
-class PhotoView : public QQuickPaintedItem {
+class PhotoView : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QImage image READ image WRITE setImage NOTIFY imageChanged)
     Q_PROPERTY(
         qreal cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY cornerRadiusChanged)
+    // The colour behind the view, which its rounded corners take; transparent: square corners.
+    Q_PROPERTY(QColor cornerColor READ cornerColor WRITE setCornerColor NOTIFY cornerColorChanged)
     // Where the fitted photo lands inside the item; empty without a photo.
     Q_PROPERTY(QRectF photoRect READ photoRect NOTIFY photoRectChanged)
     Q_PROPERTY(bool zoomed READ zoomed NOTIFY zoomedChanged)
@@ -40,6 +43,8 @@ public:
     void setImage(const QImage& image);
     qreal cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(qreal radius);
+    QColor cornerColor() const { return cornerColor_; }
+    void setCornerColor(const QColor& colour);
     QRectF photoRect() const;
     bool zoomed() const { return zoomed_; }
     RegionLoader* loader() const { return loader_; }
@@ -67,13 +72,12 @@ public:
     // Whether full-resolution pixels fill the zoomed view.
     bool sharp() const;
 
-    void paint(QPainter* painter) override;
-
 signals:
     // A drag moved the zoomed view by `delta` item pixels; `alone` while Shift was held.
     void dragged(QPointF delta, bool alone);
     void imageChanged();
     void cornerRadiusChanged();
+    void cornerColorChanged();
     void photoRectChanged();
     void zoomedChanged();
     void loaderChanged();
@@ -81,6 +85,7 @@ signals:
     void folderChanged();
 
 protected:
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
     void hoverMoveEvent(QHoverEvent* event) override;
     void hoverLeaveEvent(QHoverEvent* event) override;
@@ -96,13 +101,13 @@ private:
     // Unless `always`, only when the view reaches beyond what was asked for.
     void requestPixels(bool always = false);
     void takeLoaded(const QString& photo);
-    void paintZoomed(QPainter* painter);
     qreal devicePixelRatio() const;
     // The part of the full-resolution image in view, in its pixels.
     QRectF visibleRegion() const;
 
     QImage image_;
     qreal cornerRadius_ = 8;
+    QColor cornerColor_ = Qt::transparent;
     bool zoomed_ = false;
     QPointF centre_;
     // Where the zoom was asked for while the full size was not yet known. The centre can only be
