@@ -75,12 +75,31 @@ void AheadDecoder::expect(const std::vector<std::string>& comingUp) {
         auto& slot = slots_[file];
         if (!slot) {
             slot = std::make_shared<Slot>();
+            adoptMoved(*slot, file, letGo);
         }
         if (slot->stage == Slot::Stage::Queued && std::ranges::find(queue_, file) == queue_.end()) {
             queue_.push_back(file);
         }
     }
     workAdded_.notify_all();
+}
+
+// A photo just answered is expected again under its new name, for Undo: a file renamed keeps its
+// identity, so its image is taken over instead of decoded again while the next frame is drawn.
+void AheadDecoder::adoptMoved(Slot& slot, const std::string& file,
+                              const std::vector<std::shared_ptr<Slot>>& letGo) {
+    const auto isReady = [](const std::shared_ptr<Slot>& old) {
+        return old->stage == Slot::Stage::Ready && old->decoded.image && old->decoded.identity;
+    };
+    if (std::ranges::none_of(letGo, isReady)) return;
+    const std::optional<FileIdentity> identity = identityOf(file);
+    for (const std::shared_ptr<Slot>& old : letGo) {
+        if (isReady(old) && old->decoded.identity == identity) {
+            slot.decoded = old->decoded;
+            slot.stage = Slot::Stage::Ready;
+            return;
+        }
+    }
 }
 
 ImageHandle AheadDecoder::decode(const std::filesystem::path& file) const {

@@ -72,6 +72,8 @@ private:
     };
 
     void work();
+    static void adoptMoved(Slot& slot, const std::string& file,
+                           const std::vector<std::shared_ptr<Slot>>& letGo);
     Decoded decodeNow(const std::string& file) const;
     ImageHandle redecodeInto(Slot& slot, const std::string& file) const;
 

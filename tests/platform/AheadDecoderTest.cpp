@@ -29,28 +29,41 @@ protected:
     AheadDecoder decoder{inner, 1};
 };
 
+// The image is used while the file is the one decoded: renamed, also under its new name once
+// expected there (an answered photo, kept for Undo).
 TEST_F(AheadDecoderTest, ImageDecodedAheadIsUsedOnlyWhileItsFileIsUnchanged) {
     struct Case {
         const char* change;
-        std::function<void(const fs::path&)> apply;
-        int red;  // -1: no image
+        std::function<fs::path(const fs::path&)> apply;  // gives the path then asked for
+        int red;                                         // -1: no image
         int decodes;
     };
     const auto rewrite = [](const fs::path& file, const std::string& bytes) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     };
     const std::vector<Case> cases = {
-        {"untouched", [](const fs::path&) {}, 'a', 1},
+        {"untouched", [](const fs::path& file) { return file; }, 'a', 1},
         {"renamed away and back",
          [](const fs::path& file) {
              fs::rename(file, file.string() + ".moved");
              fs::rename(file.string() + ".moved", file);
+             return file;
+         },
+         'a', 1},
+        {"moved into a subfolder and expected there",
+         [&](const fs::path& file) {
+             const fs::path moved = folder.path() / "Selected" / file.filename();
+             fs::create_directories(moved.parent_path());
+             fs::rename(file, moved);
+             decoder.expect({moved});
+             return moved;
          },
          'a', 1},
         {"replaced by another file",
          [&](const fs::path& file) {
              rewrite(file.string() + ".new", "b");
              fs::rename(file.string() + ".new", file);
+             return file;
          },
          'b', 2},
         {"rewritten within the same second",
@@ -58,17 +71,22 @@ TEST_F(AheadDecoderTest, ImageDecodedAheadIsUsedOnlyWhileItsFileIsUnchanged) {
              const auto before = fs::last_write_time(file);
              rewrite(file, "b");
              fs::last_write_time(file, before + std::chrono::nanoseconds(1));
+             return file;
          },
          'b', 2},
-        {"deleted", [](const fs::path& file) { fs::remove(file); }, -1, 2},
+        {"deleted",
+         [](const fs::path& file) {
+             fs::remove(file);
+             return file;
+         },
+         -1, 2},
     };
     for (const auto& [change, apply, red, decodes] : cases) {
         SCOPED_TRACE(change);
         const std::string name = std::string(change) + ".jpg";
         const fs::path file = folder.write(name, "a");
         decodeAhead(name);
-        apply(file);
-        EXPECT_EQ(redOf(decoder.decode(file)), red);
+        EXPECT_EQ(redOf(decoder.decode(apply(file))), red);
         EXPECT_EQ(inner->started(name), decodes);
     }
 }
