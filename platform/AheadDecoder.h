@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -85,6 +86,8 @@ private:
     // The queued slots' files, soonest first.
     mutable std::deque<std::string> queue_;
     bool stopping_ = false;
+    std::chrono::steady_clock::time_point hintedAt_;  // of the latest hint
+    static constexpr std::chrono::milliseconds kFrameAfterHint{30};
     std::vector<std::thread> workers_;
 };
 

@@ -52,6 +52,7 @@ TEST_F(AheadDecoderTest, ImageDecodedAheadIsUsedOnlyWhileItsFileIsUnchanged) {
          'a', 1},
         {"moved into a subfolder and expected there",
          [&](const fs::path& file) {
+             (void)decoder.decode(file);  // shown, then answered
              const fs::path moved = folder.path() / "Selected" / file.filename();
              fs::create_directories(moved.parent_path());
              fs::rename(file, moved);
