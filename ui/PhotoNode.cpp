@@ -90,8 +90,9 @@ void PhotoNode::roundCorners(const QRectF& bounds, qreal radius, const QColor& c
                              qreal pixelRatio, std::array<bool, 4> which) {
     const int side = int(std::ceil(2 * radius * pixelRatio));
     if (side <= 0 || colour.alpha() == 0) which = {};
-    if (side > 0 && (cornerMask_.width() != side || cornerMask_.pixelColor(0, 0) != colour)) {
+    if (side > 0 && (cornerMask_.width() != side || cornerColour_ != colour)) {
         cornerMask_ = cornerMask(side, colour);
+        cornerColour_ = colour;
     }
     const QRectF quarter[4] = {{0, 0, radius, radius},
                                {bounds.width() - radius, 0, radius, radius},

@@ -42,6 +42,7 @@ private:
     qint64 sharpKey_ = 0;
     std::array<qint64, 4> cornerKeys_{};
     QImage cornerMask_;
+    QColor cornerColour_;  // the mask's: read back from premultiplied pixels it may differ
 };
 
 }  // namespace vesko

@@ -205,11 +205,11 @@ QPointF PhotoView::relativeCentre() const {
 // Asks for the view and half a view around it, unless that part was asked for already.
 void PhotoView::requestPixels(bool always) {
     if (!zoomed_ || !loader_ || photo_.isEmpty()) return;
-    const QRect full(QPoint(), fullSize().toSize());
-    const QRect visible = visibleRegion().toAlignedRect() & full;
+    const QRect view = visibleRegion().toAlignedRect();
+    const QRect visible = view & QRect(QPoint(), fullSize().toSize());
     if (!always && !requested_.isEmpty() && requested_.contains(visible)) return;
     // The view's whole device pixels, and one more on each side for a centre between pixels.
-    const QSize span = (visibleRegion().toAlignedRect().size() + QSize(2, 2)) * 2;
+    const QSize span = (view.size() + QSize(2, 2)) * 2;
     requested_ = QRect(QPoint(), span);
     requested_.moveCenter(centre_.toPoint());
     loader_->load(this, photo_, relativeCentre(), span);

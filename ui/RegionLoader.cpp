@@ -78,9 +78,15 @@ QString RegionLoader::ahead() const {
     return {};
 }
 
-bool RegionLoader::kept(const QString& photo) const {
-    return photo == ahead() ||
+bool RegionLoader::kept(const QString& photo, const QString& ahead) const {
+    return photo == ahead ||
            std::ranges::any_of(shown_, [&](const auto& view) { return view.second == photo; });
+}
+
+// Lets go of the pixels of photos no view shows and that are not the one ahead.
+void RegionLoader::prune() {
+    const QString next = ahead();
+    std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first, next); });
 }
 
 // A file replaced behind Vesko's back keeps its path: its pixels must not stand for the new one.
@@ -120,7 +126,7 @@ void RegionLoader::release(const QObject* view) {
         queue_->pending.clear();
         return;
     }
-    std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
+    prune();
 }
 
 void RegionLoader::takeAnswers() {
@@ -133,8 +139,8 @@ void RegionLoader::takeAnswers() {
 }
 
 void RegionLoader::store(quint64 generation, const QString& photo, const Known& known) {
-    if (generation != generation_ || !kept(photo)) return;
-    std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
+    if (generation != generation_ || !kept(photo, ahead())) return;
+    prune();
     Known& stored = known_[photo];
     if (stored.identity != known.identity) stored = {};
     stored.identity = known.identity;
@@ -150,7 +156,7 @@ void RegionLoader::load(const QObject* view, const QString& photo, QPointF relat
                         QSize span) {
     if (!decoder_ || photo.isEmpty()) return;
     shown_[view] = photo;
-    std::erase_if(known_, [&](const auto& entry) { return !kept(entry.first); });
+    prune();
     const quint64 generation = generation_;
     if (!covers(photo, relativeCentre, span)) {
         const Known* known = fresh(photo);

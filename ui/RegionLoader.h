@@ -84,7 +84,8 @@ private:
     // What is known of `photo`, while its file is still the one it was read from.
     const Known* fresh(const QString& photo) const;
     bool covers(const QString& photo, QPointF relativeCentre, QSize span) const;
-    bool kept(const QString& photo) const;
+    bool kept(const QString& photo, const QString& ahead) const;
+    void prune();
     QString ahead() const;
     void enqueue(Request request);
     static int rank(const Request& request);
