@@ -41,15 +41,15 @@ echo "Built $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/vesko ./usr/share/applications/$id.desktop \
     ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/$id.svg \
-    ./usr/lib/vesko/libvesko_hevc_ffmpeg.so; do
+    ./usr/lib/vesko/libvesko_hevc_ffmpeg.so ./usr/lib/vesko/vesko-raw-reader; do
     grep -qx "$path" <<<"$contents" || fail "the package lacks $path"
 done
-[ "$(grep -c -v '/$' <<<"$contents")" -eq 5 ] ||
-    fail "the package holds more than its five files: $contents"
+[ "$(grep -c -v '/$' <<<"$contents")" -eq 6 ] ||
+    fail "the package holds more than its six files: $contents"
 
 # Libraries found by dpkg-shlibdeps, and the QML modules that no library names.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6quick6 libqt6widgets6 libavcodec59 libexiv2-27 qml6-module-qtquick-controls \
+for package in libqt6quick6 libqt6widgets6 libavcodec59 libexiv2-27 libraw20 qml6-module-qtquick-controls \
     qml6-module-qtquick-layouts; do
     grep -q "\b$package\b" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
@@ -106,6 +106,9 @@ start_and_capture "$work/root/usr/bin/vesko" "$shots/unpacked.png"
 same_picture "$shots/built.png" "$shots/unpacked.png" ||
     fail "the unpacked Vesko does not show the start screen; see $shots"
 echo "The unpacked Vesko shows the start screen"
+"$work/root/usr/lib/vesko/vesko-raw-reader" facts \
+    <"$(dirname "$0")/../tests/fuzz/seeds/raw/full-preview.dng" >/dev/null ||
+    fail "the unpacked RAW reader does not read a DNG"
 
 if [ "${CI:-}" = true ]; then
     # Only an installed one is someone's: a package removed before leaves nothing to touch.

@@ -157,11 +157,19 @@ RawCopies rawCopies(const Path& photos) {
     return copies;
 }
 
+// LibRaw's answer about a file is kept by the file's identity, its time of change included: a
+// new time makes the decode start LibRaw's process again, as for a photo seen the first time.
+unsigned long viaVeskoSeenFirst(const Path& file, DisplayBound bound) {
+    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now());
+    return viaVesko(file, bound);
+}
+
 std::vector<Method> rawPreviewMethods() {
     return {
         {"Vesko, the preview saved as .jpg",
          [](const Path& file, DisplayBound bound) { return viaVesko(previewBeside(file), bound); }},
-        {"Vesko, the DNG", viaVesko},
+        {"Vesko, the DNG seen before", viaVesko},
+        {"Vesko, the DNG seen the first time", viaVeskoSeenFirst},
     };
 }
 
@@ -206,7 +214,7 @@ int runAll(const Path& photos, int runs) {
         printRows("RAW 24 MP, full-size preview", rawPreviewMethods(), {raws.fullPreview}, bound,
                   runs);
     }
-    printRows("RAW 24 MP, 160 x 120 preview", {{"Vesko, raw data at half size", viaVesko}},
+    printRows("RAW 24 MP, 160 x 120 preview", {{"Vesko, raw data at half size", viaVeskoSeenFirst}},
               {raws.smallPreview}, {1368, 900}, runs);
     return 0;
 }

@@ -1,5 +1,4 @@
-#include <libraw/libraw.h>
-#include <omp.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,15 +12,10 @@
 #include "platform/decoder/Geometry.h"
 #include "platform/decoder/Raster.h"
 #include "platform/decoder/RawPreviewsByExiv2.h"
+#include "platform/decoder/RawReaderClient.h"
 
 namespace vesko::decoder {
 namespace {
-
-// LibRaw refuses raw data larger than this before allocating it: a 150-megapixel back needs
-// 300 MB; a hostile header may claim gigabytes.
-constexpr unsigned kMaxRawMemoryMb = 512;
-// Every decode runs on one of the decode-ahead workers, which are already one per spare core.
-constexpr int kLibRawThreads = 1;
 
 // LibRaw's turn (bit 0 mirrors left-right, bit 1 top-bottom, bit 2 swaps the axes) in EXIF's
 // numbering.
@@ -32,85 +26,57 @@ int exifOrientationOf(int flip) {
 
 bool swapsAxes(int orientation) { return orientation >= 5 && orientation <= 8; }
 
-void ignoreDataError(void*, const char*, const int) {}
-
-struct ProcessedImageDeleter {
-    void operator()(libraw_processed_image_t* image) const { LibRaw::dcraw_clear_mem(image); }
-};
-
-// One RAW file opened by LibRaw, from bytes in memory (which must outlive it) or from an open
-// file, of which only what LibRaw asks for is read.
+// One RAW file as LibRaw, in the reader process, sees it: from bytes in memory (which must
+// outlive it) or from an open file, of which only what LibRaw asks for is read.
 class RawFile {
 public:
     explicit RawFile(std::span<const std::uint8_t> bytes)
-        : bytes_(bytes), size_(bytes.size()), raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
-        raw_->set_dataerror_handler(ignoreDataError, nullptr);
-        open();
+        : bytes_(bytes), size_(bytes.size()), ownFile_(memoryFileWith(bytes)) {
+        if (ownFile_ >= 0) facts_ = askRawFacts(ownFile_, false);
     }
 
-    // LibRaw opens files by name: it is given the one already open, which is known to be a
-    // regular file, by its name under /proc, so a rename or a pipe put in its place since
-    // cannot matter.
     explicit RawFile(const RegularFile& file)
-        : file_(&file), size_(file.size()), raw_(std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE)) {
-        raw_->set_dataerror_handler(ignoreDataError, nullptr);
-        open();
-    }
+        : file_(&file), size_(file.size()), facts_(askRawFacts(file.descriptor(), true)) {}
 
-    bool opened() const { return opened_; }
+    ~RawFile() {
+        if (ownFile_ >= 0) ::close(ownFile_);
+    }
+    RawFile(const RawFile&) = delete;
+    RawFile& operator=(const RawFile&) = delete;
+
+    bool opened() const { return facts_ != nullptr; }
 
     // The sensor's size as stored, before the turn.
-    Size sensor() const { return {raw_->imgdata.sizes.width, raw_->imgdata.sizes.height}; }
-    int orientation() const { return exifOrientationOf(raw_->imgdata.sizes.flip); }
-    bool adobeRgb() const {
-        return raw_->imgdata.color.ExifColorSpace == LIBRAW_COLORSPACE_AdobeRGB;
-    }
+    Size sensor() const { return facts_ ? facts_->sensor : Size{}; }
+    int orientation() const { return facts_ ? exifOrientationOf(facts_->flip) : 1; }
+    bool adobeRgb() const { return facts_ && facts_->adobeRgb; }
 
     // The embedded JPEG preview: straight from the file's bytes where its offset and length
     // check out, else LibRaw's copy of it; empty when there is none.
     std::span<const std::uint8_t> preview() {
-        if (!opened_ || !raw_->is_jpeg_thumb()) return {};
-        const INT64 offset = raw_->get_internal_data_pointer()->internal_data.toffset;
-        const std::size_t length = raw_->imgdata.thumbnail.tlength;
-        if (length < 2 || length > size_ || offset < 0 || std::uint64_t(offset) > size_ - length) {
-            return {};
-        }
-        const std::span<const std::uint8_t> stored = bytesAt(std::uint64_t(offset), length);
-        if (stored.size() == length && stored[0] == 0xFF && stored[1] == 0xD8) return stored;
-        // Some cameras leave out the preview's start marker; LibRaw's copy puts it back.
-        if (raw_->unpack_thumb() != LIBRAW_SUCCESS) return {};
-        const libraw_thumbnail_t& thumbnail = raw_->imgdata.thumbnail;
-        if (thumbnail.tformat != LIBRAW_THUMBNAIL_JPEG || !thumbnail.thumb ||
-            thumbnail.tlength < 2) {
-            return {};
-        }
-        return {reinterpret_cast<const std::uint8_t*>(thumbnail.thumb), thumbnail.tlength};
+        if (!facts_) return {};
+        if (!facts_->copiedPreview.empty()) return facts_->copiedPreview;
+        const std::uint64_t offset = facts_->previewOffset;
+        const std::uint64_t length = facts_->previewLength;
+        if (length < 2 || length > size_ || offset > size_ - length) return {};
+        const std::span<const std::uint8_t> stored = bytesAt(offset, std::size_t(length));
+        // The file may have changed since the reader looked.
+        if (stored.size() != length || stored[0] != 0xFF || stored[1] != 0xD8) return {};
+        return stored;
     }
 
     // The raw data demosaiced at half size with the camera's white balance, in sRGB, 8 bits,
     // not turned.
     Raster halfSize(DisplayBound bound) {
-        libraw_output_params_t& params = raw_->imgdata.params;
-        params.half_size = 1;
-        params.use_camera_wb = 1;
-        params.output_color = 1;
-        params.output_bps = 8;
-        params.user_flip = 0;
-        omp_set_num_threads(kLibRawThreads);
-        if (raw_->unpack() != LIBRAW_SUCCESS || raw_->dcraw_process() != LIBRAW_SUCCESS) return {};
-        int error = 0;
-        const std::unique_ptr<libraw_processed_image_t, ProcessedImageDeleter> image(
-            raw_->dcraw_make_mem_image(&error));
-        if (!image || image->type != LIBRAW_IMAGE_BITMAP || image->colors != 3 ||
-            image->bits != 8 || !withinPixelLimit(image->width, image->height)) {
-            return {};
-        }
-        const Size size{image->width, image->height};
+        if (!facts_) return {};
+        const auto image = askRawHalfSize(ownFile_ >= 0 ? ownFile_ : file_->descriptor());
+        if (!image) return {};
+        const Size size = image->size;
         StreamingShrink shrink(size, fitWithin(size, bound), false);
         if (!shrink.valid()) return {};
         std::vector<std::uint8_t> row(std::size_t(size.width) * 4, 255);
         for (int y = 0; y < size.height; ++y) {
-            const std::uint8_t* from = image->data + std::size_t(y) * size.width * 3;
+            const std::uint8_t* from = image->rgb.data() + std::size_t(y) * size.width * 3;
             for (int x = 0; x < size.width; ++x)
                 std::memcpy(&row[std::size_t(x) * 4], from + x * 3, 3);
             shrink.addRow(row.data());
@@ -118,24 +84,7 @@ public:
         return shrink.take();
     }
 
-    ~RawFile() { raw_->recycle(); }
-    RawFile(const RawFile&) = delete;
-    RawFile& operator=(const RawFile&) = delete;
-
 private:
-    void open() {
-        raw_->recycle();
-        raw_->imgdata.params.max_raw_memory_mb = kMaxRawMemoryMb;
-        if (file_) {
-            const std::string name = "/proc/self/fd/" + std::to_string(file_->descriptor());
-            opened_ = raw_->open_file(name.c_str()) == LIBRAW_SUCCESS;
-        } else {
-            // LibRaw only reads the buffer, but 0.20 declares it writable.
-            auto* data = const_cast<std::uint8_t*>(bytes_.data());
-            opened_ = !bytes_.empty() && raw_->open_buffer(data, bytes_.size()) == LIBRAW_SUCCESS;
-        }
-    }
-
     std::span<const std::uint8_t> bytesAt(std::uint64_t offset, std::size_t length) {
         if (!file_) return bytes_.subspan(std::size_t(offset), length);
         auto read = file_->read(offset, length);
@@ -148,8 +97,8 @@ private:
     const RegularFile* file_ = nullptr;
     std::vector<std::uint8_t> previewBytes_;
     std::uint64_t size_ = 0;
-    std::unique_ptr<LibRaw> raw_;
-    bool opened_ = false;
+    int ownFile_ = -1;
+    std::shared_ptr<const RawFacts> facts_;
 };
 
 // How to show a preview of `stored` pixels: previews carry no turn of their own, but some are

@@ -98,6 +98,28 @@ TEST_F(DecoderTest, RawThatLibRawRefusesShowsThePreviewExiv2Finds) {
     expectBlocksOf(decodeBytes(unknown, {128, 128}, "shot.cr3"), kUpright, 40);
 }
 
+// LibRaw runs in a process of its own: a reader that crashes or answers nonsense costs the
+// photo its picture (here the raw data at half size), never the caller.
+TEST_F(DecoderTest, RawReaderThatFailsCostsOnlyItsPhoto) {
+    const Bytes shot = makeDng(kUpright, {.preview = {}});
+    const std::vector<std::pair<const char*, const char*>> readers = {
+        {"crashes", "kill -SEGV $$"},
+        {"answers in part", "printf 'half an answer'"},
+    };
+    for (const auto& [name, script] : readers) {
+        SCOPED_TRACE(name);
+        const std::string text = std::string("#!/bin/sh\n") + script;
+        const auto reader = write(Bytes(text.begin(), text.end()), std::string(name) + ".sh");
+        std::filesystem::permissions(reader, std::filesystem::perms::owner_all);
+        const auto file = write(shot, std::string(name) + ".dng");
+        ::setenv("VESKO_RAW_READER", reader.c_str(), 1);
+        const PhotoDecoder decoder({256, 256});
+        EXPECT_FALSE(decoder.decode(file));
+        ::unsetenv("VESKO_RAW_READER");
+        EXPECT_EQ(decoder.whyNoImage(file), DecodeProblem::unknownRaw);
+    }
+}
+
 struct DamagedCase {
     const char* name;
     Bytes file;
