@@ -1,5 +1,6 @@
 #include "DecoderTestSupport.h"
 #include "RawImages.h"
+#include "platform/decoder/RawReaderWire.h"
 
 namespace vesko {
 namespace {
@@ -98,26 +99,49 @@ TEST_F(DecoderTest, RawThatLibRawRefusesShowsThePreviewExiv2Finds) {
     expectBlocksOf(decodeBytes(unknown, {128, 128}, "shot.cr3"), kUpright, 40);
 }
 
-// LibRaw runs in a process of its own: a reader that crashes or answers nonsense costs the
-// photo its picture (here the raw data at half size), never the caller.
-TEST_F(DecoderTest, RawReaderThatFailsCostsOnlyItsPhoto) {
-    const Bytes shot = makeDng(kUpright, {.preview = {}});
-    const std::vector<std::pair<const char*, const char*>> readers = {
-        {"crashes", "kill -SEGV $$"},
-        {"answers in part", "printf 'half an answer'"},
+// LibRaw runs in a process of its own, and its answer counts only when whole and followed by a
+// clean exit: here stand-ins answer about a TIFF header followed by a JPEG.
+TEST_F(DecoderTest, RawReaderCountsOnlyWholeAnswersOfACleanExit) {
+    const Bytes jpeg = encodeJpeg(kUpright);
+    Bytes shot(8 + jpeg.size());
+    shot[0] = shot[1] = 'I';
+    shot[2] = 42;
+    std::copy(jpeg.begin(), jpeg.end(), shot.begin() + 8);
+    const decoder::wire::RawFacts facts{
+        .sensorWidth = 128, .sensorHeight = 64, .previewOffset = 8, .previewLength = jpeg.size()};
+    const auto* factBytes = reinterpret_cast<const std::uint8_t*>(&facts);
+    const auto answer = write(Bytes(factBytes, factBytes + sizeof facts), "answer");
+    const std::vector<std::pair<std::string, bool>> readers = {
+        {"cat answer", true},
+        {"cat answer; kill -SEGV $$", false},
+        {"head -c 20 answer", false},
     };
-    for (const auto& [name, script] : readers) {
-        SCOPED_TRACE(name);
-        const std::string text = std::string("#!/bin/sh\n") + script;
-        const auto reader = write(Bytes(text.begin(), text.end()), std::string(name) + ".sh");
+    for (const auto& [script, shows] : readers) {
+        SCOPED_TRACE(script);
+        const std::string text = "#!/bin/sh\ncd " + answer.parent_path().string() + "\n" + script;
+        const auto reader = write(Bytes(text.begin(), text.end()), "reader.sh");
         std::filesystem::permissions(reader, std::filesystem::perms::owner_all);
-        const auto file = write(shot, std::string(name) + ".dng");
         ::setenv("VESKO_RAW_READER", reader.c_str(), 1);
-        const PhotoDecoder decoder({256, 256});
-        EXPECT_FALSE(decoder.decode(file));
+        const ImageHandle image = PhotoDecoder({128, 128}).decode(write(shot, script + ".nef"));
         ::unsetenv("VESKO_RAW_READER");
-        EXPECT_EQ(decoder.whyNoImage(file), DecodeProblem::unknownRaw);
+        if (shows) {
+            expectBlocksOf(image, kUpright, 40);
+        } else {
+            EXPECT_FALSE(image);
+        }
     }
+}
+
+// What LibRaw told of a file is kept by its identity: a file written over shows its new picture.
+TEST_F(DecoderTest, RawWrittenOverShowsItsNewPicture) {
+    const PhotoDecoder decoder({128, 128});
+    const auto file =
+        write(makeDng(blueSensor(128, 64), {.preview = encodeJpeg(kUpright)}), "a.dng");
+    ASSERT_TRUE(decoder.decode(file));
+    testimages::writeFile(file, makeDng(kUpright, {.preview = {}}));
+    const ImageHandle image = decoder.decode(file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width(), 64);
 }
 
 struct DamagedCase {
