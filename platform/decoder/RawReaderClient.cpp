@@ -37,6 +37,9 @@ constexpr std::chrono::seconds kHalfSizeTimeLimit{60};
 constexpr std::uint64_t kMaxCopiedPreview = std::uint64_t(1) << 30;
 // Facts kept for this many files: more than a zoomed comparison and its neighbours hold.
 constexpr std::size_t kRememberedFiles = 64;
+// Copied previews (a few cameras store every preview without its start marker) are kept up to
+// this much in all: a few photos' worth, not 64.
+constexpr std::size_t kRememberedPreviewBytes = 32u << 20;
 
 // Where the reader is: named by VESKO_RAW_READER (a stand-in, for tests of a reader that
 // fails), else installed beside the executable's prefix, else where this build put it.
@@ -197,11 +200,21 @@ public:
     }
     void keep(const FileKey& key, std::shared_ptr<const RawFacts> facts) {
         const std::lock_guard lock(mutex_);
-        if (entries_.size() == kRememberedFiles) entries_.pop_front();
         entries_.emplace_back(key, std::move(facts));
+        while (entries_.size() > kRememberedFiles || copiedBytes() > kRememberedPreviewBytes) {
+            entries_.pop_front();
+        }
     }
 
 private:
+    std::size_t copiedBytes() const {
+        std::size_t bytes = 0;
+        for (const auto& entry : entries_) {
+            if (entry.second) bytes += entry.second->copiedPreview.size();
+        }
+        return bytes;
+    }
+
     std::mutex mutex_;
     std::deque<std::pair<FileKey, std::shared_ptr<const RawFacts>>> entries_;
 };
