@@ -8,8 +8,7 @@ import Vesko.Ui
 Item {
     id: pane
 
-    // The photo as ViewModelBridge.comparedPhotos gives it.
-    required property var photo
+    required property ComparedPhotoItem photo
     required property int position
     required property int count
     required property bool chosen

@@ -12,7 +12,7 @@ Item {
     required property RegionLoader regionLoader
     // Qt does not disable a Shortcut with its parent: the window hands its state down itself.
     required property bool shortcutsEnabled
-    readonly property bool comparing: viewModel.comparedPhotos.length > 0
+    readonly property bool comparing: viewModel.comparedCount > 0
     // As many panes as fit at least 320 px wide, four at most.
     readonly property int paneLimit: Math.min(4, Math.floor((width - 32 + spacing) / (320 + spacing)))
     readonly property int spacing: 12
@@ -32,7 +32,7 @@ Item {
     onComparingChanged: zoomPoint = null
     // A window made too narrow for its panes compares as many as still fit.
     onPaneLimitChanged: {
-        if (comparing && paneLimit < viewModel.comparedPhotos.length) {
+        if (comparing && paneLimit < viewModel.comparedCount) {
             viewModel.endComparison();
             viewModel.compare(paneLimit);
         }
@@ -87,7 +87,7 @@ Item {
     }
 
     function choose(pane: int) {
-        if (pane >= 0 && pane < viewModel.comparedPhotos.length)
+        if (pane >= 0 && pane < viewModel.comparedCount)
             viewModel.choosePane(pane);
     }
 
@@ -103,7 +103,7 @@ Item {
             id: panes
 
             // By count: a pane whose photo changes keeps its zoom.
-            model: compare.viewModel.comparedPhotos.length
+            model: compare.viewModel.comparedCount
 
             ComparePane {
                 id: paneItem
@@ -113,9 +113,9 @@ Item {
                 objectName: "comparePane" + index
                 width: (row.width - row.spacing * (count - 1)) / count
                 height: row.height
-                photo: compare.viewModel.comparedPhotos[index]
+                photo: compare.viewModel.comparedPhoto(index)
                 position: index
-                count: compare.viewModel.comparedPhotos.length
+                count: compare.viewModel.comparedCount
                 chosen: index === compare.viewModel.chosenPane
                 showsFacts: compare.viewModel.showsShootingFacts
                 loader: compare.regionLoader

@@ -1,6 +1,7 @@
 #include "ViewModelBridge.h"
 
 #include <QFile>
+#include <QQmlEngine>
 
 #include "ImageHandleImage.h"
 #include "NoticeTexts.h"
@@ -12,23 +13,6 @@ namespace {
 
 QString fromNameBytes(const std::optional<std::string>& name) {
     return name ? QFile::decodeName(QByteArray(name->data(), name->size())) : QString();
-}
-
-QVariantList photosOf(const std::optional<Comparison>& comparison) {
-    QVariantList photos;
-    if (!comparison) return photos;
-    for (const ComparedPhoto& photo : comparison->panes) {
-        photos.append(QVariantMap{
-            {QStringLiteral("fileName"), fromNameBytes(photo.fileName)},
-            {QStringLiteral("path"), fromNameBytes(photo.path)},
-            {QStringLiteral("image"), imageFromHandle(photo.image)},
-            {QStringLiteral("hasImage"), photo.image != nullptr},
-            {QStringLiteral("facts"),
-             photo.image ? shootingFactsLine(photo.image->facts()) : QString()},
-            {QStringLiteral("problem"), imageProblemText(photo.problem)},
-        });
-    }
-    return photos;
 }
 
 template <typename T>
@@ -88,7 +72,7 @@ void ViewModelBridge::publish() {
     const bool burstChanged_ = update(burst_, burstText(model.currentBurst()));
     const bool comparisonChanged_ = update(comparison_, model.comparison());
     if (comparisonChanged_) {
-        comparedPhotos_ = photosOf(comparison_);
+        showComparison();
         chosenPane_ = comparison_ ? int(comparison_->chosen) : 0;
     }
 
@@ -104,6 +88,23 @@ void ViewModelBridge::publish() {
     if (companionsChanged_) emit companionsChanged();
     if (burstChanged_) emit burstChanged();
     if (comparisonChanged_) emit comparisonChanged();
+}
+
+void ViewModelBridge::showComparison() {
+    const std::size_t count = comparison_ ? comparison_->panes.size() : 0;
+    while (comparedPhotos_.size() < count) {
+        auto* item = new ComparedPhotoItem(this);
+        QQmlEngine::setObjectOwnership(item, QQmlEngine::CppOwnership);
+        comparedPhotos_.push_back(item);
+    }
+    for (std::size_t pane = 0; pane < comparedPhotos_.size(); ++pane) {
+        comparedPhotos_[pane]->show(pane < count ? &comparison_->panes[pane] : nullptr);
+    }
+    comparedCount_ = int(count);
+}
+
+ComparedPhotoItem* ViewModelBridge::comparedPhoto(int pane) const {
+    return pane >= 0 && pane < comparedCount_ ? comparedPhotos_[std::size_t(pane)] : nullptr;
 }
 
 template <typename Operation>

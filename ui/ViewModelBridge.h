@@ -6,9 +6,10 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
-#include <QVariantList>
 #include <memory>
+#include <vector>
 
+#include "ComparedPhotoItem.h"
 #include "classifier/PhotoViewModel.h"
 
 namespace vesko {
@@ -44,10 +45,9 @@ class ViewModelBridge : public QObject {
     Q_PROPERTY(QString companions READ companions NOTIFY companionsChanged)
     // Where the current photo stands in its burst ("Burst · 2 of 7"); empty while in none.
     Q_PROPERTY(QString burst READ burst NOTIFY burstChanged)
-    // The photos side by side while comparing, in queue order, each a map of its "fileName",
-    // "image", "hasImage", "facts" (its line of shooting facts) and "problem" (why it shows no
-    // picture); empty in the single view. The chosen one is the current photo.
-    Q_PROPERTY(QVariantList comparedPhotos READ comparedPhotos NOTIFY comparisonChanged)
+    // How many photos are side by side while comparing; 0 in the single view. Each is
+    // comparedPhoto(pane), in queue order; the chosen one is the current photo.
+    Q_PROPERTY(int comparedCount READ comparedCount NOTIFY comparisonChanged)
     Q_PROPERTY(int chosenPane READ chosenPane NOTIFY comparisonChanged)
     // How the current photo was taken, in one line; empty while no picture is shown. Changes
     // with the picture, in the same signal.
@@ -82,7 +82,10 @@ public:
     QString companions() const { return companions_; }
     QString shootingFacts() const { return shootingFacts_; }
     QString burst() const { return burst_; }
-    QVariantList comparedPhotos() const { return comparedPhotos_; }
+    int comparedCount() const { return comparedCount_; }
+    // The photo of `pane`, for 0 <= pane < comparedCount; the same object for as long as the
+    // bridge lives, updated in place.
+    Q_INVOKABLE vesko::ComparedPhotoItem* comparedPhoto(int pane) const;
     int chosenPane() const { return chosenPane_; }
     bool showsShootingFacts() const { return preferences_->showsShootingFacts(); }
     void setShowsShootingFacts(bool value);
@@ -124,6 +127,7 @@ signals:
 private:
     void willChange();
     void publish();
+    void showComparison();
     template <typename Operation>
     void run(Operation operation);
 
@@ -149,7 +153,8 @@ private:
     QString shootingFacts_;
     QString burst_;
     std::optional<Comparison> comparison_;
-    QVariantList comparedPhotos_;
+    std::vector<ComparedPhotoItem*> comparedPhotos_;  // children, one a pane ever shown
+    int comparedCount_ = 0;
     int chosenPane_ = 0;
 };
 

@@ -7,8 +7,8 @@
 // comparison of 4 panes to every pane sharp, against decoding the regions in view on the cores
 // there are, and the frame times of a drag at 100 % across the 4 panes.
 //
-// Usage: vesko_bench_compare [PHOTOS] [ROUNDS] [zoom]   (offscreen: QT_QPA_PLATFORM=offscreen; a 4K
-// screen: QT_QPA_OFFSCREEN... see docs/benchmarks.md)
+// Usage: vesko_bench_compare [PHOTOS] [ROUNDS] [zoom|memory]   (offscreen:
+// QT_QPA_PLATFORM=offscreen; a 4K screen: QT_QPA_OFFSCREEN... see docs/benchmarks.md)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -291,7 +291,8 @@ int main(int argc, char** argv) {
     using namespace vesko::bench;
     const std::filesystem::path photos = argc > 1 ? argv[1] : VESKO_PHOTOS_DIR;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
-    const bool zoomOnly = argc > 3 && std::string(argv[3]) == "zoom";
+    const std::string only = argc > 3 ? argv[3] : "";
+    const bool zoomOnly = only == "zoom";
     const auto inner = vesko::decoderForScreens();
     CompareBench bench;
     std::printf(
@@ -299,7 +300,7 @@ int main(int argc, char** argv) {
         "|---|---|---|---|---|---|---|\n");
     for (const char* format : {"jpeg", "heic"}) {
         for (const int panes : {2, 4}) {
-            if (zoomOnly) break;
+            if (!only.empty()) break;
             const Steps floor = run(bench, photos / format, panes, rounds, nullptr, true, inner);
             printRow(format, panes, "window alone", floor, nullptr);
             const Steps ahead = run(bench, photos / format, panes, rounds,
@@ -308,6 +309,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!zoomOnly) memory(bench, photos / "jpeg", inner);
+    if (only == "memory") return 0;
     for (const char* format : {"jpeg", "heic"}) {
         std::printf("\n%s:", format);
         zoomAndDrag(bench, photos / format, rounds, inner);
