@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,11 +12,46 @@
 
 namespace vesko::bench {
 
-// The window's decoder, switched between runs.
-class SwitchedDecoder : public ImageDecoderWrapper {
+// The window's decoder, switched between runs. The zoom's workers may still be decoding for
+// the last run when the next one switches: each call holds the decoder it started with.
+class SwitchedDecoder : public ImageDecoder {
 public:
-    SwitchedDecoder() : ImageDecoderWrapper(std::shared_ptr<ImageDecoder>()) {}
-    void use(std::shared_ptr<ImageDecoder> decoder) { retarget(std::move(decoder)); }
+    void use(std::shared_ptr<ImageDecoder> decoder) {
+        const std::lock_guard lock(mutex_);
+        target_ = std::move(decoder);
+    }
+    ImageHandle decode(const std::filesystem::path& file) const override {
+        const auto target = current();
+        return target ? target->decode(file) : nullptr;
+    }
+    DecodeProblem whyNoImage(const std::filesystem::path& file) const override {
+        const auto target = current();
+        return target ? target->whyNoImage(file) : DecodeProblem::unknown;
+    }
+    std::optional<PixelSize> fullSize(const std::filesystem::path& file) const override {
+        const auto target = current();
+        return target ? target->fullSize(file) : std::nullopt;
+    }
+    ImageHandle decodeRegion(const std::filesystem::path& file, PixelRect region) const override {
+        const auto target = current();
+        return target ? target->decodeRegion(file, region) : nullptr;
+    }
+    bool decodesRegionsAlone(const std::filesystem::path& file) const override {
+        const auto target = current();
+        return target && target->decodesRegionsAlone(file);
+    }
+    void expect(const std::vector<std::string>& comingUp) override {
+        if (const auto target = current()) target->expect(comingUp);
+    }
+
+private:
+    std::shared_ptr<ImageDecoder> current() const {
+        const std::lock_guard lock(mutex_);
+        return target_;
+    }
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<ImageDecoder> target_;
 };
 
 // Decodes on the keystroke and ignores every hint, as Vesko did before it decoded ahead.
