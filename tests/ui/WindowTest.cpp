@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "WindowHarness.h"
+#include "ui/ComparedPhotoItem.h"
 #include "ui/PhotoView.h"
 
 namespace vesko {
@@ -419,6 +420,9 @@ private slots:
         window.press(Qt::Key_Backspace);
         QVERIFY(QFile::exists(folder + "/Discarded/2.jpg"));
         QCOMPARE(chosen(), QStringLiteral("3.jpg"));
+        const auto* refilled =
+            window.item("comparePane1")->property("photo").value<ComparedPhotoItem*>();
+        QCOMPARE(refilled->fileName(), QStringLiteral("3.jpg"));
         QTRY_VERIFY(!window.isShown("comparePane2"));
         window.click("undoButton");
         QVERIFY(window.isShown("comparePane2"));
