@@ -56,9 +56,14 @@ QSGImageNode* PhotoNode::imageNode(QSGImageNode*& node, const QImage& image, qin
         node = window_->createImageNode();
         node->setOwnsTexture(true);
         node->setFiltering(smooth ? QSGTexture::Linear : QSGTexture::Nearest);
+        // A photo shrunk more than twice (a 4K picture in a pane) would alias under linear
+        // filtering alone, showing moiré that is not in the photo.
+        if (smooth) node->setMipmapFiltering(QSGTexture::Linear);
     }
     if (key != image.cacheKey()) {
-        node->setTexture(window_->createTextureFromImage(image));
+        const auto options =
+            smooth ? QQuickWindow::TextureHasMipmaps : QQuickWindow::CreateTextureOptions();
+        node->setTexture(window_->createTextureFromImage(image, options));
         key = image.cacheKey();
     }
     return node;
