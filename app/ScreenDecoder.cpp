@@ -3,6 +3,7 @@
 #include "platform/AheadFactsReader.h"
 #include "platform/DecoderStack.h"
 #include "platform/decoder/PhotoDecoder.h"
+#include "platform/decoder/RawReaderClient.h"
 #include "platform/decoder/ShootingFactsReader.h"
 #include "platform/qt/ScreenPixels.h"
 
@@ -21,5 +22,7 @@ std::shared_ptr<CaptureReader> captureReaderOfFiles() {
     return std::make_shared<AheadFactsReader>(
         [](const std::string& file) { return decoder::readShootingFactsOfFile(file); });
 }
+
+void stopDecodingOutside() { decoder::stopRawReaders(); }
 
 }  // namespace vesko

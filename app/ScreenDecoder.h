@@ -17,6 +17,10 @@ std::shared_ptr<const ImageDecoder> decoderForScreens();
 // for its decode, and keeping the hint for the window.
 std::shared_ptr<HintedDecoder> decoderStackForScreens();
 
+// Ends what the decoder runs in other processes (LibRaw's readers), so that closing the window
+// does not wait for a RAW file's raw data to be demosaiced.
+void stopDecodingOutside();
+
 // Capture times read from the photos' files ahead of the user, by the decoder's own reader.
 std::shared_ptr<CaptureReader> captureReaderOfFiles();
 

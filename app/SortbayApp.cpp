@@ -81,7 +81,9 @@ int SortbayApp::run(int argc, char** argv) {
     if (launch.folder) {
         window->property("viewModel").value<ViewModelBridge*>()->loadFolder(*launch.folder);
     }
-    return app.exec();
+    const int exitCode = app.exec();
+    stopDecodingOutside();
+    return exitCode;
 }
 
 }  // namespace vesko

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <mutex>
 #include <new>
+#include <set>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -30,9 +31,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Far more than LibRaw needs for any camera's file on the slowest machine Vesko runs on.
-constexpr std::chrono::seconds kFactsTimeLimit{10};
-constexpr std::chrono::seconds kHalfSizeTimeLimit{60};
+// Far more than LibRaw needs for any camera's file on the slowest machine Vesko runs on. A photo
+// wanted before it was decoded ahead is decoded on the window's thread, which a reader that
+// never answers would hold for this long.
+constexpr std::chrono::seconds kFactsTimeLimit{3};
+constexpr std::chrono::seconds kHalfSizeTimeLimit{30};
 // The largest copied preview believed: a preview is never larger than the file it is in.
 constexpr std::uint64_t kMaxCopiedPreview = std::uint64_t(1) << 30;
 // Facts kept for this many files: more than a zoomed comparison and its neighbours hold.
@@ -81,6 +84,38 @@ private:
 // Descriptors above the standard three, so that handing them to the reader as its standard
 // input and output cannot overwrite one with the other, however few the caller has open.
 int duplicateAboveStandard(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 3); }
+
+// The readers running, so that the process can end them when it closes.
+class RunningReaders {
+public:
+    // False once stopped: the caller ends its reader itself.
+    bool add(pid_t pid) {
+        const std::lock_guard lock(mutex_);
+        if (stopped_) return false;
+        pids_.insert(pid);
+        return true;
+    }
+    // Before the reader is reaped, so that its pid cannot be another process's when stopped.
+    void remove(pid_t pid) {
+        const std::lock_guard lock(mutex_);
+        pids_.erase(pid);
+    }
+    void stopAll() {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        for (const pid_t pid : pids_) ::kill(pid, SIGKILL);
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<pid_t> pids_;
+    bool stopped_ = false;
+};
+
+RunningReaders& running() {
+    static RunningReaders readers;
+    return readers;
+}
 
 pid_t startReader(int input, int output, const char* question) {
     posix_spawn_file_actions_t actions;
@@ -147,7 +182,11 @@ std::optional<std::vector<std::uint8_t>> ask(int fd, const char* question, std::
     const pid_t pid = startReader(input.get(), writeEnd.get(), question);
     if (pid < 0) return std::nullopt;
     writeEnd.reset();  // so that the reader's exit ends the answer
-    auto answer = readAnswer(readEnd.get(), limit, timeLimit);
+    std::optional<std::vector<std::uint8_t>> answer;
+    if (running().add(pid)) {
+        answer = readAnswer(readEnd.get(), limit, timeLimit);
+        running().remove(pid);
+    }
     if (!exitedCleanly(pid, !answer)) return std::nullopt;
     return answer;
 }
@@ -254,6 +293,8 @@ std::optional<RgbPixels> askRawHalfSize(int fd) {
     pixels.rgb.erase(pixels.rgb.begin(), pixels.rgb.begin() + sizeof *header);
     return pixels;
 }
+
+void stopRawReaders() { running().stopAll(); }
 
 int memoryFileWith(std::span<const std::uint8_t> bytes) {
     Descriptor file(::memfd_create("vesko-raw", MFD_CLOEXEC));

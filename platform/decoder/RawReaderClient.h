@@ -41,6 +41,10 @@ struct RgbPixels {
 // The raw data demosaiced at half size with the camera's white balance, in sRGB, not turned.
 std::optional<RgbPixels> askRawHalfSize(int fd);
 
+// Ends every reader running, and starts no more: for the process's end, so that closing the
+// window waits for none. What they were asked gives nothing.
+void stopRawReaders();
+
 // An unlinked file in memory holding `bytes`, for the reader to read; -1 when none can be made.
 int memoryFileWith(std::span<const std::uint8_t> bytes);
 
