@@ -1,20 +1,10 @@
 #include "ComparedPhotoItem.h"
 
-#include <QFile>
-
 #include "ImageHandleImage.h"
 #include "NoticeTexts.h"
 #include "ShootingFactsText.h"
 
 namespace vesko {
-
-namespace {
-
-QString fromNameBytes(const std::string& name) {
-    return QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
-}
-
-}  // namespace
 
 void ComparedPhotoItem::show(const ComparedPhoto* photo) {
     if (photo ? shown_ == *photo : !shown_) return;

@@ -6,11 +6,12 @@
 #include <QStringList>
 
 namespace vesko {
-namespace {
 
 QString fromNameBytes(const std::string& name) {
     return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
 }
+
+namespace {
 
 QString translated(const char* text) { return QCoreApplication::translate("Notice", text); }
 

@@ -6,6 +6,9 @@
 
 namespace vesko {
 
+// A file name as the file system holds it (bytes, in the locale's encoding), as Qt does.
+QString fromNameBytes(const std::string& name);
+
 // What the window says, in the user's language, of an answer or Undo that did not happen.
 QString noticeText(const Notice& notice);
 

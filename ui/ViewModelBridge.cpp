@@ -1,6 +1,5 @@
 #include "ViewModelBridge.h"
 
-#include <QFile>
 #include <QQmlEngine>
 
 #include "ImageHandleImage.h"
@@ -11,8 +10,8 @@
 namespace vesko {
 namespace {
 
-QString fromNameBytes(const std::optional<std::string>& name) {
-    return name ? QFile::decodeName(QByteArray(name->data(), name->size())) : QString();
+QString nameOrNone(const std::optional<std::string>& name) {
+    return name ? fromNameBytes(*name) : QString();
 }
 
 template <typename T>
@@ -55,8 +54,8 @@ void ViewModelBridge::publish() {
         currentImage_ = imageFromHandle(imageHandle_);
         shootingFacts_ = imageHandle_ ? shootingFactsLine(imageHandle_->facts()) : QString();
     }
-    const bool folderChanged = update(folderName_, fromNameBytes(model.folderName()));
-    const bool fileChanged = update(currentFileName_, fromNameBytes(model.currentFileName()));
+    const bool folderChanged = update(folderName_, nameOrNone(model.folderName()));
+    const bool fileChanged = update(currentFileName_, nameOrNone(model.currentFileName()));
     showsRawFile_ = model.currentFileName() && isRawName(*model.currentFileName());
     const bool noteChanged = update(
         rawPreviewNote_, model.showsRawPreview() ? rawPreviewText(currentFileName_) : QString());
